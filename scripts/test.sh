@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer and runs them.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/test"
+
+bash "$root/scripts/setup.sh"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DMOTIFEX_SANITIZE=ON
+cmake --build "$build" --parallel "$(nproc)"
+cd "$build"
+ctest --output-on-failure --parallel "$(nproc)"

@@ -1,0 +1,185 @@
+#include "geo/Path.h"
+
+#include "geo/Transform2D.h"
+#include "geo/Vector.h"
+
+#include <algorithm>
+
+namespace geo {
+
+Path::Path(std::vector<Point2D> points) : m_points(std::move(points))
+{
+    updateBoundingBox();
+}
+
+void Path::addPoint(const Point2D& point)
+{
+    m_points.push_back(point);
+    if (m_points.size() == 1) {
+        m_boundingBox = Rectangle(point, Size());
+        return;
+    }
+    // Growing the box by one point gives the same box as a full recomputation, in constant time.
+    const Point2D farCorner = m_boundingBox.origin() + m_boundingBox.size().toPoint();
+    const Point2D origin(std::min(m_boundingBox.x(), point.x()), std::min(m_boundingBox.y(), point.y()));
+    const Point2D corner(std::max(farCorner.x(), point.x()), std::max(farCorner.y(), point.y()));
+    m_boundingBox = Rectangle(origin, Size(saturatedSubtract(corner.x(), origin.x()), saturatedSubtract(corner.y(), origin.y())));
+}
+
+void Path::addPath(const Path& other)
+{
+    m_points.insert(m_points.end(), other.m_points.begin(), other.m_points.end());
+    updateBoundingBox();
+}
+
+void Path::updateBoundingBox() noexcept
+{
+    m_boundingBox = Rectangle::boundingBox(m_points);
+}
+
+void Path::transform(const Transform2D& transform)
+{
+    for (Point2D& point : m_points) {
+        point = transform.map(point);
+    }
+    updateBoundingBox();
+}
+
+Path Path::transformed(const Transform2D& transform) const
+{
+    Path result = *this;
+    result.transform(transform);
+    return result;
+}
+
+void Path::translate(const Point2D& offset)
+{
+    // Added exactly: going through a translation in millimetres could lose a unit in the double.
+    for (Point2D& point : m_points) {
+        point += offset;
+    }
+    updateBoundingBox();
+}
+
+Path Path::translated(const Point2D& offset) const
+{
+    Path result = *this;
+    result.translate(offset);
+    return result;
+}
+
+void Path::scale(const Normal2D& factors)
+{
+    const Normal2D safeFactors(zeroIfNaN(factors.x()), zeroIfNaN(factors.y()));
+    for (Point2D& point : m_points) {
+        point = point * safeFactors;
+    }
+    updateBoundingBox();
+}
+
+Path Path::scaled(const Normal2D& factors) const
+{
+    Path result = *this;
+    result.scale(factors);
+    return result;
+}
+
+void Path::rotate(Angle angle)
+{
+    const qint64 cosine = fixedFromDouble(angle.cos());
+    const qint64 sine = fixedFromDouble(angle.sin());
+    for (Point2D& point : m_points) {
+        const qint64 x = saturatedSubtract(multiplyFixed(point.x(), cosine), multiplyFixed(point.y(), sine));
+        const qint64 y = saturatedAdd(multiplyFixed(point.x(), sine), multiplyFixed(point.y(), cosine));
+        point = Point2D(x, y);
+    }
+    updateBoundingBox();
+}
+
+Path Path::rotated(Angle angle) const
+{
+    Path result = *this;
+    result.rotate(angle);
+    return result;
+}
+
+void Path::reverse()
+{
+    std::reverse(m_points.begin(), m_points.end());
+}
+
+Path Path::reversed() const
+{
+    Path result = *this;
+    result.reverse();
+    return result;
+}
+
+void Path::joinClosePoints(const Precision& precision)
+{
+    if (m_points.size() < 2) {
+        return;
+    }
+    std::size_t index = 0;
+    while (index + 1 < m_points.size()) {
+        const Point2D& current = m_points[index];
+        const Point2D& next = m_points[index + 1];
+        if (current.isEqualTo(next, precision)) {
+            m_points[index] = Point2D(static_cast<qint64>((static_cast<__int128>(current.x()) + next.x()) / 2),
+                                      static_cast<qint64>((static_cast<__int128>(current.y()) + next.y()) / 2));
+            m_points.erase(m_points.begin() + static_cast<std::ptrdiff_t>(index) + 1);
+            index += 2;
+        } else {
+            index += 1;
+        }
+    }
+    updateBoundingBox();
+}
+
+bool Path::containsPoint(const Point2D& point) const noexcept
+{
+    const std::size_t count = m_points.size();
+    if (count < 3 || !m_boundingBox.contains(point)) {
+        return false;
+    }
+    const Vector ray(point, Point2D(saturatedAdd(saturatedAdd(m_boundingBox.x(), m_boundingBox.width()), 10000000), point.y()));
+    qint64 crossings = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point2D& a = m_points[i];
+        const Point2D& b = m_points[(i + 1) % count];
+        const Point2D& c = m_points[(i + 2) % count];
+        if (b.y() == point.y() && b.x() > point.x()) {
+            // The outline passes through the ray at b. When it only touches the ray there, the edge b–c
+            // (tested next) adds a crossing that this takes back.
+            if ((a.y() < b.y() && c.y() <= b.y()) || (a.y() > b.y() && c.y() >= b.y())) {
+                --crossings;
+            }
+        } else if (ray.doesIntersect(Vector(a, b))) {
+            ++crossings;
+        }
+    }
+    return crossings % 2 != 0;
+}
+
+PointAndDistance Path::closestPointAndDistanceOnPath(const Point2D& point) const noexcept
+{
+    if (m_points.empty()) {
+        return {Point2D(), Length(0)};
+    }
+    const std::size_t count = m_points.size();
+    PointAndDistance best{Point2D(), Length::maximum()};
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point2D& start = m_points[i];
+        const Point2D& end = m_points[(i + 1) % count];
+        if (point == start || point == end) {
+            return {point, Length(0)};
+        }
+        const PointAndDistance candidate = Vector(start, end).closestPointAndDistanceOnPath(point);
+        if (i == 0 || candidate.distance < best.distance) {
+            best = candidate;
+        }
+    }
+    return best;
+}
+
+} // namespace geo
