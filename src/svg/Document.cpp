@@ -55,7 +55,9 @@ bool Document::save(const QString& path) const
         return false;
     }
     const QByteArray data = toString().toUtf8();
-    if (file.write(data) != data.size()) {
+    // commit() does not see a failure while flushing the write buffer and would then replace the file with
+    // a truncated one, so the flush is checked first.
+    if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
