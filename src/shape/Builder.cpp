@@ -3,7 +3,10 @@
 #include "shape/Arrow.h"
 #include "shape/Circle.h"
 #include "shape/Cross.h"
+#include "shape/Heart.h"
+#include "shape/Leaf.h"
 #include "shape/Polygon.h"
+#include "shape/Ring.h"
 #include "shape/Star.h"
 
 namespace shape {
@@ -38,10 +41,13 @@ const std::map<Type, std::shared_ptr<Builder>>& Builder::builderMap()
 {
     static const std::map<Type, std::shared_ptr<Builder>> builders{
         {Type::Circle, std::make_shared<BuilderT<Circle>>()},
+        {Type::Ring, std::make_shared<BuilderT<Ring>>()},
         {Type::Polygon, std::make_shared<BuilderT<Polygon>>()},
         {Type::Star, std::make_shared<BuilderT<Star>>()},
         {Type::Cross, std::make_shared<BuilderT<Cross>>()},
+        {Type::Heart, std::make_shared<BuilderT<Heart>>()},
         {Type::Arrow, std::make_shared<BuilderT<Arrow>>()},
+        {Type::Leaf, std::make_shared<BuilderT<Leaf>>()},
     };
     return builders;
 }
