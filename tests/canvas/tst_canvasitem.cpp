@@ -64,7 +64,6 @@ class TestCanvasItem : public QObject
 
 private slots:
     void constructorDefaults();
-    void moveCenter();
     void toDataWritesNineKeys();
     void roundTripThroughJson_data();
     void roundTripThroughJson();
@@ -92,14 +91,6 @@ void TestCanvasItem::constructorDefaults()
     QCOMPARE(item->fill(), QString());
     QCOMPARE(item->fillOpacity().value(), 1.0);
     QCOMPARE(item->orderZ().value(), 0.0);
-}
-
-void TestCanvasItem::moveCenter()
-{
-    CanvasItem item(QStringLiteral("a"), 0, QStringLiteral("Circle"), geo::Point2D(1000000, -5), geo::Length(1));
-    item.moveCenter(geo::Point2D(-3000000, 10));
-    QCOMPARE(item.center(), geo::Point2D(-2000000, 5));
-    QCOMPARE(item.radius(), geo::Length(1));
 }
 
 void TestCanvasItem::toDataWritesNineKeys()

@@ -7,7 +7,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using svg::Document;
 using svg::Element;
@@ -68,19 +67,17 @@ private slots:
     void viewPortFollowsFirstSize_data();
     void viewPortFollowsFirstSize();
     void childrenIndentedByFour();
-    void ownAttributesNotWritten();
     void unitIsEscaped();
     void saveWritesText();
-    void saveReplacesLongerFile();
     void saveFailsWithoutFolder_data();
     void saveFailsWithoutFolder();
     void failedSaveKeepsExistingFile();
-    void readOnlyFolderKeepsExistingFile();
 };
 
 void TestDocument::newDocument()
 {
     auto document = Document::create();
+    document->setId(QStringLiteral("ignored"));
     QVERIFY(document->defs());
     QCOMPARE(document->children().size(), std::size_t(1));
     QCOMPARE(document->children().front(), document->defs());
@@ -107,34 +104,28 @@ void TestDocument::viewPortFollowsFirstSize_data()
 {
     QTest::addColumn<bool>("setViewPortFirst");
     QTest::addColumn<bool>("setSizeTwice");
-    QTest::addColumn<geo::Rectangle>("viewPort");
-    const geo::Rectangle explicitViewPort(geo::Point2D(-1000000, 2000000), geo::Size(10000000, 20000000));
-    QTest::newRow("size on a new document") << false << false << geo::Rectangle(geo::Point2D(), geo::Size(5000000, 7000000));
-    QTest::newRow("size after view port") << true << false << explicitViewPort;
-    QTest::newRow("second size keeps first") << false << true
-                                             << geo::Rectangle(geo::Point2D(), geo::Size(5000000, 7000000));
+    QTest::addColumn<QString>("viewBox");
+    QTest::newRow("size on a new document") << false << false << "0.000000 0.000000 5.000000 7.000000";
+    QTest::newRow("size after view port") << true << false << "-1.000000 2.500000 10.000000 20.000000";
+    QTest::newRow("second size keeps first") << false << true << "0.000000 0.000000 5.000000 7.000000";
 }
 
 void TestDocument::viewPortFollowsFirstSize()
 {
     QFETCH(bool, setViewPortFirst);
     QFETCH(bool, setSizeTwice);
-    QFETCH(geo::Rectangle, viewPort);
+    QFETCH(QString, viewBox);
     auto document = Document::create();
     if (setViewPortFirst) {
-        document->setViewPort(viewPort);
+        document->setViewPort(geo::Rectangle(geo::Point2D(-1000000, 2500000), geo::Size(10000000, 20000000)));
     }
     document->setSize(geo::Size(5000000, 7000000), QStringLiteral("px"));
     if (setSizeTwice) {
         document->setSize(geo::Size(9000000, 9000000), QStringLiteral("px"));
     }
-    QCOMPARE(document->viewPort(), viewPort);
-    const QString expected = QStringLiteral(" viewBox=\"%1.000000 %2.000000 %3.000000 %4.000000\"")
-                                 .arg(viewPort.x() / 1000000)
-                                 .arg(viewPort.y() / 1000000)
-                                 .arg(viewPort.width() / 1000000)
-                                 .arg(viewPort.height() / 1000000);
-    QVERIFY2(document->toString().contains(expected), qPrintable(document->toString()));
+    const QString width = setSizeTwice ? QStringLiteral("9.000000px") : QStringLiteral("5.000000px");
+    QVERIFY2(document->toString().contains(QStringLiteral(" width=\"%1\"").arg(width)), qPrintable(document->toString()));
+    QVERIFY2(document->toString().contains(QStringLiteral(" viewBox=\"%1\"").arg(viewBox)), qPrintable(document->toString()));
 }
 
 void TestDocument::childrenIndentedByFour()
@@ -156,15 +147,6 @@ void TestDocument::childrenIndentedByFour()
                    "</svg>\n");
 }
 
-void TestDocument::ownAttributesNotWritten()
-{
-    auto document = Document::create();
-    document->setId(QStringLiteral("root"));
-    document->setFill(QStringLiteral("red"));
-    QVERIFY(!document->toString().contains(QStringLiteral("root")));
-    QVERIFY(!document->toString().contains(QStringLiteral("red")));
-}
-
 void TestDocument::unitIsEscaped()
 {
     auto document = Document::create();
@@ -180,17 +162,6 @@ void TestDocument::saveWritesText()
     document->setSize(geo::Size(1000000, 1000000), QStringLiteral("mm"));
     document->addText(geo::Point2D(), QStringLiteral("Grüße"), QStringLiteral("t"));
     const QString path = folder.filePath(QStringLiteral("out.svg"));
-    QVERIFY(document->save(path));
-    QCOMPARE(readFile(path), document->toString().toUtf8());
-}
-
-void TestDocument::saveReplacesLongerFile()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString path = folder.filePath(QStringLiteral("out.svg"));
-    QVERIFY(writeFile(path, QByteArray(100000, 'x')));
-    auto document = Document::create();
     QVERIFY(document->save(path));
     QCOMPARE(readFile(path), document->toString().toUtf8());
 }
@@ -234,22 +205,6 @@ void TestDocument::failedSaveKeepsExistingFile()
     }
     QCOMPARE(readFile(path), previous);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.svg")});
-}
-
-void TestDocument::readOnlyFolderKeepsExistingFile()
-{
-    if (geteuid() == 0) {
-        QSKIP("Folder permissions do not bind root.");
-    }
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString path = folder.filePath(QStringLiteral("out.svg"));
-    QVERIFY(writeFile(path, "previous"));
-    QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const bool saved = Document::create()->save(path);
-    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QVERIFY(!saved);
-    QCOMPARE(readFile(path), QByteArray("previous"));
 }
 
 MOTIFEX_TEST_MAIN(TestDocument)
