@@ -28,9 +28,6 @@ public:
         m_count = count;
         propertyChanged(QStringLiteral("count"));
     }
-    void announceAdded(const QString& name) { documentElementAdded(name); }
-    void announceRemoved(const QString& name) { documentElementRemoved(name); }
-    void announceReset() { documentElementReset(); }
 
     QVariant toData() const override { return QVariantMap{{QStringLiteral("count"), m_count}}; }
     void setFromDataOrThrow(const QVariant& data) override
@@ -245,22 +242,6 @@ private slots:
 
         QVERIFY(top.events.isEmpty());
         tree.root->removeListener(&top);
-    }
-
-    void otherAnnouncementsGoToTheElementsListeners()
-    {
-        auto document = std::make_shared<doc::Document>();
-        Leaf leaf(document.get());
-        Recorder recorder;
-        leaf.addListener(&recorder);
-
-        leaf.announceAdded(QStringLiteral("3"));
-        leaf.announceRemoved(QStringLiteral("4"));
-        leaf.announceReset();
-
-        QCOMPARE(recorder.events, (QStringList{QStringLiteral("added:3"), QStringLiteral("removed:4"),
-                                               QStringLiteral("reset")}));
-        leaf.removeListener(&recorder);
     }
 
     void listenersAreCalledInRegistrationOrder()
