@@ -73,8 +73,11 @@ std::vector<geo::Path> Leaf::createPaths(bool /*outlineOnly*/) const
         half.addPoint(geo::Point2D(0, geo::fixedUnit));
     }
 
-    geo::Path outline = half;
-    outline.addPath(mirrored(half));
+    std::vector<geo::Point2D> points = half.points();
+    const geo::Path mirror = mirrored(half);
+    // The mirror half ends at the top tip again, where the closed outline returns anyway.
+    points.insert(points.end(), mirror.points().cbegin(), mirror.points().cend() - 1);
+    geo::Path outline(std::move(points));
     outline.joinClosePoints(geo::Precision::fromLevel(geo::Precision::maximumLevel));
     return {outline};
 }
