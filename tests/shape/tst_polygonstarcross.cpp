@@ -273,49 +273,44 @@ private slots:
         }
     }
 
-    void starCatalogue()
+    void starAndCrossCatalogues_data()
     {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QStringList>("identifierPatterns");
+        QTest::addColumn<QStringList>("namePatterns");
+        QTest::addColumn<QList<double>>("groupNormals");
+        QTest::newRow("stars") << 0 << QStringList{"%1_point_star_blunt", "%1_point_star", "%1_point_star_sharp"}
+                               << QStringList{"Blunt %1-Point Star", "%1-Point Star", "Sharp %1-Point Star"}
+                               << QList<double>{0.75, 0.5, 0.35};
+        QTest::newRow("crosses") << 1 << QStringList{"%1_bar_cross_thin", "%1_bar_cross", "%1_bar_cross_thick"}
+                                 << QStringList{"Thin %1-Bar Shape", "%1-Bar Shape", "Thick %1-Bar Shape"}
+                                 << QList<double>{0.125, 0.25, 0.375};
+    }
+    void starAndCrossCatalogues()
+    {
+        QFETCH(int, family);
+        QFETCH(QStringList, identifierPatterns);
+        QFETCH(QStringList, namePatterns);
+        QFETCH(QList<double>, groupNormals);
+        const bool isStar = family == 0;
+        const int firstCount = isStar ? 3 : 1;
         QStringList identifiers;
         QStringList names;
-        const QStringList identifierPatterns{"%1_point_star_blunt", "%1_point_star", "%1_point_star_sharp"};
-        const QStringList namePatterns{"Blunt %1-Point Star", "%1-Point Star", "Sharp %1-Point Star"};
         for (int group = 0; group < 3; ++group) {
-            for (int n = 3; n <= 12; ++n) {
+            for (int n = firstCount; n < firstCount + 10; ++n) {
                 identifiers << identifierPatterns.at(group).arg(n);
                 names << namePatterns.at(group).arg(n);
             }
         }
-        const auto shapes = shape::Star::createBuiltIns();
+        const auto shapes = isStar ? shape::Star::createBuiltIns() : shape::Cross::createBuiltIns();
         verifyCatalogue(shapes, identifiers, names);
-        QCOMPARE(shapes.front()->identifier(), QStringLiteral("3_point_star_blunt"));
-        QCOMPARE(shapes.back()->identifier(), QStringLiteral("12_point_star_sharp"));
-        const double ratios[] = {0.75, 0.5, 0.35};
         for (std::size_t i = 0; i < shapes.size(); ++i) {
             const auto values = shapes[i]->modifierValues();
-            QCOMPARE(values.at(1).value(), ratios[i / 10]);
-            QCOMPARE(values.at(2).value(), 0.5);
-            const auto& star = static_cast<const shape::Star&>(*shapes[i]);
-            QCOMPARE(int(star.createPaths(false).at(0).size()), 2 * (3 + int(i % 10)));
-        }
-    }
-
-    void crossCatalogue()
-    {
-        QStringList identifiers;
-        QStringList names;
-        const QStringList identifierPatterns{"%1_bar_cross_thin", "%1_bar_cross", "%1_bar_cross_thick"};
-        const QStringList namePatterns{"Thin %1-Bar Shape", "%1-Bar Shape", "Thick %1-Bar Shape"};
-        for (int group = 0; group < 3; ++group) {
-            for (int n = 1; n <= 10; ++n) {
-                identifiers << identifierPatterns.at(group).arg(n);
-                names << namePatterns.at(group).arg(n);
-            }
-        }
-        const auto shapes = shape::Cross::createBuiltIns();
-        verifyCatalogue(shapes, identifiers, names);
-        const double normals[] = {0.125, 0.25, 0.375};
-        for (std::size_t i = 0; i < shapes.size(); ++i) {
-            QVERIFY(std::abs(shapes[i]->modifierValues().at(1).value() - normals[i / 10]) < 1e-12);
+            QVERIFY(std::abs(values.at(1).value() - groupNormals.at(int(i / 10))) < 1e-12);
+            const auto& outlined = static_cast<const shape::PolygonBase&>(*shapes[i]);
+            const int count = firstCount + int(i % 10);
+            const int expectedPoints = isStar ? 2 * count : (count <= 2 ? 4 : 3 * count);
+            QCOMPARE(int(outlined.createPaths(false).at(0).size()), expectedPoints);
         }
     }
 };

@@ -98,45 +98,6 @@ private slots:
         QVERIFY(shape::typeToUiLabel(shape::Type::Unknown).isEmpty());
     }
 
-    void identifierRule_data()
-    {
-        QTest::addColumn<QString>("identifier");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("uuid") << "0f8fad5b-d9cb-469f-a165-70867728950e" << true;
-        QTest::newRow("two characters") << "ab" << true;
-        QTest::newRow("one character") << "a" << false;
-        QTest::newRow("64 characters") << QString(64, QLatin1Char('x')) << true;
-        QTest::newRow("65 characters") << QString(65, QLatin1Char('x')) << false;
-        QTest::newRow("trailing line break") << "abc\n" << false;
-        QTest::newRow("blank") << "ab c" << false;
-        QTest::newRow("dot") << "ab.c" << false;
-        QTest::newRow("non-ASCII letter") << "abä" << false;
-    }
-    void identifierRule()
-    {
-        QFETCH(QString, identifier);
-        QFETCH(bool, valid);
-        QCOMPARE(shape::Base::isValidIdentifier(identifier), valid);
-    }
-
-    void nameRule_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("empty") << "" << true;
-        QTest::newRow("words, punctuation, symbols") << "Grüße, Stern №5 (+€)!" << true;
-        QTest::newRow("100 characters") << QString(100, QLatin1Char('n')) << true;
-        QTest::newRow("101 characters") << QString(101, QLatin1Char('n')) << false;
-        QTest::newRow("trailing line break") << "Star\n" << false;
-        QTest::newRow("tab") << "a\tb" << false;
-    }
-    void nameRule()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, valid);
-        QCOMPARE(shape::Base::isValidName(name), valid);
-    }
-
     void readingFailures_data()
     {
         QTest::addColumn<QVariantMap>("data");
@@ -158,6 +119,8 @@ private slots:
                                             << "The shape type of the data does not match." << "type";
         QTest::newRow("identifier too short") << withValue(valid, "identifier", "a")
                                               << "The identifier in data has an unknown format." << "identifier";
+        QTest::newRow("identifier of 65") << withValue(valid, "identifier", QString(65, QLatin1Char('x')))
+                                          << "The identifier in data has an unknown format." << "identifier";
         QTest::newRow("identifier with line break")
             << withValue(valid, "identifier", "abc\n") << "The identifier in data has an unknown format." << "identifier";
         QTest::newRow("missing identifier before the name")
@@ -203,6 +166,10 @@ private slots:
         QTest::newRow("index 100000") << withValue(valid, "index", 100000) << 100000;
         QTest::newRow("no index") << without(valid, "index") << 0;
         QTest::newRow("empty name") << withValue(valid, "name", "") << 7;
+        QTest::newRow("name of 100, identifier of 64")
+            << withValue(withValue(valid, "name", QString(100, QLatin1Char('n'))), "identifier", QString(64, QLatin1Char('x')))
+            << 7;
+        QTest::newRow("letters, punctuation, symbols") << withValue(valid, "name", "Grüße, Stern №5 (+€)!") << 7;
         QTest::newRow("index as text") << withValue(valid, "index", "12") << 12;
         QTest::newRow("extra modifier key")
             << withValue(valid, "modifier", QVariantMap{{"0", 0.5}, {"1", 0.25}, {"2", 0.5}, {"x", 3}}) << 7;
@@ -361,15 +328,6 @@ private slots:
         QVERIFY(preview.contains("width=\"544.000000px\""));
     }
 
-    void polygonStandAloneSvg()
-    {
-        shape::Polygon polygon;
-        polygon.setIdentifier(QStringLiteral("tri"));
-        const QString svg = QString::fromUtf8(polygon.toSvg(geo::Size(20000000, 10000000), Qt::red));
-        QVERIFY(svg.contains(QStringLiteral("<g id=\"shape\">")));
-        QVERIFY(svg.contains(QStringLiteral("translate(10.000000 5.000000) scale(10.000000) rotate(0.000000)")));
-    }
-
     void resetToDefaults()
     {
         shape::Cross cross;
@@ -393,22 +351,16 @@ private slots:
         QCOMPARE(copy->name(), original->name());
         QVERIFY(copy->isVisuallyEqual(original));
         QVERIFY(original->isVisuallyEqual(copy));
+        const auto values = original->modifierValues();
+        copy->setModifierValues({values.at(0), values.at(1), values.at(2) - 5e-7});
+        QVERIFY(copy->isVisuallyEqual(original));
+        copy->setModifierValues({values.at(0), values.at(1), values.at(2) - 2e-6});
+        QVERIFY(!copy->isVisuallyEqual(original));
+        copy->setModifierValues(values);
+        QVERIFY(copy->isVisuallyEqual(original));
         copy->setName(copy->name() + QStringLiteral("!"));
         QVERIFY(!copy->isVisuallyEqual(original));
-    }
-
-    void visualEqualityRules()
-    {
-        auto a = std::make_shared<shape::Star>();
-        auto b = std::make_shared<shape::Star>();
-        QVERIFY(a->isVisuallyEqual(b));
-        b->setModifierValues({0.5, 0.5, 0.5 + 5e-7});
-        QVERIFY(a->isVisuallyEqual(b));
-        b->setModifierValues({0.5, 0.5, 0.5 + 2e-6});
-        QVERIFY(!a->isVisuallyEqual(b));
-        const auto cross = std::make_shared<shape::Cross>();
-        QVERIFY(!cross->isVisuallyEqual(std::make_shared<shape::Polygon>()));
-        QVERIFY(!a->isVisuallyEqual(nullptr));
+        QVERIFY(!original->isVisuallyEqual(std::make_shared<shape::Polygon>()));
     }
 
     void fingerprint()
