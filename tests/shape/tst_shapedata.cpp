@@ -108,6 +108,8 @@ private slots:
                                                        << "Unknown value in data." << "<unknown>";
         QTest::newRow("list as identifier") << withValue(valid, "identifier", QVariantList{1, 2})
                                             << "The value has the wrong format." << "identifier";
+        QTest::newRow("text as modifier") << withValue(valid, "modifier", "0.5")
+                                          << "The value has the wrong format." << "modifier";
         QTest::newRow("map as index") << withValue(valid, "index", QVariantMap{})
                                       << "The value has the wrong format." << "index";
         QTest::newRow("missing version") << without(valid, "version") << "Unknown version `0` in data." << "version";
