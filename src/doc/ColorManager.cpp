@@ -1,11 +1,12 @@
 #include "doc/ColorManager.h"
 
+#include "io/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -174,14 +175,8 @@ bool ColorManager::saveEntry(const Entry& entry)
         return false;
     }
     const QString path = filePath(entry.identifier);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!io::writeFileAtomically(path, QJsonDocument(entryToJson(entry)).toJson())) {
         qDebug("Failed to open color data file for write: %s", qPrintable(path));
-        return false;
-    }
-    const QByteArray json = QJsonDocument(entryToJson(entry)).toJson();
-    if (file.write(json) != json.size() || !file.commit()) {
-        qDebug("Failed to write color data file: %s", qPrintable(path));
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "svg/Document.h"
 
-#include <QSaveFile>
+#include "io/AtomicFile.h"
+
 
 namespace svg {
 
@@ -50,18 +51,7 @@ QString Document::toString(int indent, int step) const
 
 bool Document::save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    const QByteArray data = toString().toUtf8();
-    // commit() does not see a failure while flushing the write buffer and would then replace the file with
-    // a truncated one, so the flush is checked first.
-    if (file.write(data) != data.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return io::writeFileAtomically(path, toString().toUtf8());
 }
 
 } // namespace svg
