@@ -60,6 +60,7 @@ private slots:
     void failedFileWithATakenNameIsMovedAside();
     void foldersAndUnreadableFilesDoNotEndTheLoad();
     void duplicateIdentifiersKeepBothShapes();
+    void storedValuesAreClamped();
     void failedWriteRemovesNothing_data();
     void failedWriteRemovesNothing();
     void missingStorageFolderIsRefused();
@@ -254,6 +255,19 @@ void TestManager::duplicateIdentifiersKeepBothShapes()
     QCOMPARE(nextStart.shapeCount(), std::size_t(173));
     QCOMPARE(nextStart.shape(171ul)->identifier(), manager.shape(171ul)->identifier());
     QCOMPARE(nextStart.shape(172ul)->name(), QString("Not The Circle"));
+}
+
+void TestManager::storedValuesAreClamped()
+{
+    // Unchecked, 1e5 would build a star of about 900000 points.
+    QVERIFY(writeShapeFile("shape_huge.json", shapeData("SimpleStar", "huge", "Huge", 1000,
+                                                        {{"0", 1e5}, {"1", -3.0}, {"2", "text"}})));
+    shape::Manager manager;
+    manager.loadOrThrow();
+    QCOMPARE(manager.shape("huge")->modifierValues(), (std::vector<geo::Normal1D>{1.0, 0.0, 0.0}));
+
+    manager.setFromDataOrThrow(QVariantList{heartData("steep", "Steep", 175, 40.0)});
+    QCOMPARE(manager.shape("steep")->modifierValues().front().value(), 1.0);
 }
 
 void TestManager::failedWriteRemovesNothing_data()
