@@ -143,14 +143,23 @@ bool Path::containsPoint(const Point2D& point) const noexcept
         return false;
     }
     const Vector ray(point, Point2D(saturatedAdd(saturatedAdd(m_boundingBox.x(), m_boundingBox.width()), 10000000), point.y()));
+    const auto isOnRay = [&point](const Point2D& candidate) {
+        return candidate.y() == point.y() && candidate.x() > point.x();
+    };
     qint64 crossings = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const Point2D& a = m_points[i];
         const Point2D& b = m_points[(i + 1) % count];
-        const Point2D& c = m_points[(i + 2) % count];
-        if (b.y() == point.y() && b.x() > point.x()) {
-            // The outline passes through the ray at b. When it only touches the ray there, the edge b–c
-            // (tested next) adds a crossing that this takes back.
+        if (isOnRay(b)) {
+            // The outline meets the ray at b; edges ending on the ray are never tested, and the edge that
+            // leaves the ray adds 1. Where the outline only touches the ray, this takes that 1 back. The
+            // side it leaves to is decided by the first point after b off the ray, so that an outline
+            // running along the ray before it crosses is not mistaken for a touch.
+            std::size_t next = (i + 2) % count;
+            for (std::size_t step = 0; step < count && isOnRay(m_points[next]); ++step) {
+                next = (next + 1) % count;
+            }
+            const Point2D& c = m_points[next];
             if ((a.y() < b.y() && c.y() <= b.y()) || (a.y() > b.y() && c.y() >= b.y())) {
                 --crossings;
             }

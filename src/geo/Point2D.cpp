@@ -22,7 +22,8 @@ unsigned __int128 scaledSquare(__int128 difference) noexcept
 
 Point2D Point2D::normalFromAngle(Angle angle) noexcept
 {
-    switch (angle.normalized().value()) {
+    const Angle normalized = angle.normalized();
+    switch (normalized.value()) {
     case 0:
         return Point2D(fixedUnit, 0);
     case 90000000:
@@ -32,7 +33,7 @@ Point2D Point2D::normalFromAngle(Angle angle) noexcept
     case 270000000:
         return Point2D(0, -fixedUnit);
     default:
-        return Point2D(fixedFromDouble(angle.cos()), fixedFromDouble(angle.sin()));
+        return Point2D(fixedFromDouble(normalized.cos()), fixedFromDouble(normalized.sin()));
     }
 }
 

@@ -38,7 +38,8 @@ Length Rectangle::distanceToFrame(const Point2D& point) const noexcept
         return Length(-fixedUnit);
     }
     const Point2D farCorner = m_origin + m_size.toPoint();
-    return Length(std::min({point.x() - x(), farCorner.x() - point.x(), point.y() - y(), farCorner.y() - point.y()}));
+    return Length(std::min({saturatedSubtract(point.x(), x()), saturatedSubtract(farCorner.x(), point.x()),
+                            saturatedSubtract(point.y(), y()), saturatedSubtract(farCorner.y(), point.y())}));
 }
 
 Path Rectangle::toPath() const

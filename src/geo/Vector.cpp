@@ -11,12 +11,19 @@ namespace geo {
 namespace {
 
 using Wide = __int128;
+using WideMagnitude = unsigned __int128;
 
-// A cross-product term (a × b) / 1000000, truncated. Coordinates within ±2^62 keep the product inside
-// 128 bits; every outline and grid point of the system is far inside that.
+WideMagnitude magnitudeOf(Wide value) noexcept
+{
+    return value < 0 ? -static_cast<WideMagnitude>(value) : static_cast<WideMagnitude>(value);
+}
+
+// (a × b) / 1000000, truncated toward zero. The factors are coordinate differences (below 2^64 in size),
+// so their product fits the unsigned 128-bit magnitude and the quotient stays below 2^108.
 Wide scaledProduct(Wide a, Wide b) noexcept
 {
-    return a * b / fixedUnit;
+    const Wide quotient = static_cast<Wide>(magnitudeOf(a) * magnitudeOf(b) / fixedUnit);
+    return (a < 0) != (b < 0) ? -quotient : quotient;
 }
 
 // d² / 1000000 summed over both coordinates, in 128 bits so that no split is needed.
@@ -24,7 +31,7 @@ Wide scaledSquaredDistance(const Point2D& a, const Point2D& b) noexcept
 {
     const Wide dx = static_cast<Wide>(a.x()) - b.x();
     const Wide dy = static_cast<Wide>(a.y()) - b.y();
-    return dx * dx / fixedUnit + dy * dy / fixedUnit;
+    return scaledProduct(dx, dx) + scaledProduct(dy, dy);
 }
 
 bool rangesOverlap(qint64 a1, qint64 a2, qint64 b1, qint64 b2) noexcept
