@@ -229,18 +229,6 @@ private slots:
         QFETCH(double, expected);
         QCOMPARE(a.distanceTo(b), expected);
     }
-
-    void normal1DRules()
-    {
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        QCOMPARE(Normal1D(nan).clamped().value(), 0.0);
-        QCOMPARE(Normal1D(1.5).clamped().value(), 1.0);
-        QCOMPARE(Normal1D(-0.5).clamped().value(), 0.0);
-        QCOMPARE(Normal1D(nan).orZero().value(), 0.0);
-        QCOMPARE(Normal1D::fromVariant(QVariant(nan)).value(), 0.0);
-        QCOMPARE(Normal1D::fromVariant(QVariant(7.5)).value(), 7.5);
-        QCOMPARE(Normal2D(nan, 2.0).clamped(), Normal2D(0.0, 1.0));
-    }
 };
 
 MOTIFEX_TEST_MAIN(TestVariants)
