@@ -10,6 +10,7 @@ namespace {
 const geo::Angle arcStep(5000000);
 const geo::Angle quarterTurn(90000000);
 const geo::Angle fullTurn(geo::Angle::fullTurn);
+const geo::Angle halfTurn(geo::Angle::fullTurn / 2);
 
 geo::Path mirrored(const geo::Path& half)
 {
@@ -59,7 +60,13 @@ std::vector<geo::Path> Leaf::createPaths(bool /*outlineOnly*/) const
         const geo::Circle edge(geo::Point2D(geo::fixedFromDouble(width - radius), 0),
                                geo::Length(geo::fixedFromDouble(radius)));
         const geo::Angle begin = edge.tangentAngles(topTip).end().normalized() - fullTurn;
-        const geo::Angle end = edge.tangentAngles(lower).begin().normalized();
+        geo::Angle end = edge.tangentAngles(lower).begin().normalized();
+        // The side runs the short way between the tangents. Only a narrow leaf with a large radius and a
+        // wide vein puts the lower tangent at or above the upper one; the arc would then go once around
+        // the circle, far outside the unit square.
+        while (end >= begin + halfTurn) {
+            end -= fullTurn;
+        }
         for (const geo::Angle angle : geo::AngleSegment(begin, end).toSequence(arcStep)) {
             half.addPoint(edge.pointAtAngle(angle));
         }

@@ -82,6 +82,7 @@ private slots:
     void leafCatalogue_data();
     void leafCatalogue();
     void everyOutlineIsSimpleAndSymmetric();
+    void editorValuesGiveSimpleOutlines();
     void storedValuesAreClamped();
 };
 
@@ -397,6 +398,46 @@ void TestHeartRingLeaf::everyOutlineIsSimpleAndSymmetric()
         QVERIFY2(outlinecheck::isInsideUnitSquare(outline), qPrintable(shape->identifier()));
         QVERIFY2(outlinecheck::isMirroredAboutVerticalAxis(outline), qPrintable(shape->identifier()));
     }
+}
+
+void TestHeartRingLeaf::editorValuesGiveSimpleOutlines()
+{
+    // The shape editor offers every normal value; a grid over them stands in for all.
+    QStringList failures;
+    const auto check = [&failures](const shape::PolygonBase& shape, const QString& label, bool mustBeSimple) {
+        for (const geo::Path& path : shape.createPaths(false)) {
+            const QString problem = mustBeSimple ? outlinecheck::simplicityProblem(path) : QString();
+            if (!problem.isEmpty() || !outlinecheck::isInsideUnitSquare(path)) {
+                failures << label + ": " + (problem.isEmpty() ? QStringLiteral("outside") : problem);
+            }
+        }
+    };
+    for (int ratio = 0; ratio <= 20; ++ratio) {
+        for (int angle = 0; angle <= 20; ++angle) {
+            shape::Heart heart;
+            heart.setModifierValues({ratio / 20.0, angle / 20.0});
+            check(heart, QStringLiteral("heart %1 %2").arg(ratio).arg(angle), true);
+        }
+        shape::Ring ring;
+        ring.setRatio(ratio / 20.0);
+        check(ring, QStringLiteral("ring %1").arg(ratio), true);
+    }
+    // A vein whose angle is wide for a narrow leaf cuts through the sides (the shape the editor shows);
+    // such leaves only have to stay inside the square.
+    const std::vector<double> steps{0.0, 0.1, 0.3, 0.5, 0.75, 0.9, 1.0};
+    for (const double width : steps) {
+        for (const double radius : steps) {
+            for (const double vein : steps) {
+                for (const double angle : steps) {
+                    shape::Leaf leaf;
+                    leaf.setModifierValues({width, radius, vein, angle});
+                    check(leaf, QStringLiteral("leaf %1 %2 %3 %4").arg(width).arg(radius).arg(vein).arg(angle),
+                          vein == 0.0 || width >= 0.5);
+                }
+            }
+        }
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 5).join("; ")));
 }
 
 void TestHeartRingLeaf::storedValuesAreClamped()
