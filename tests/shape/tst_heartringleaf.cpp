@@ -1,5 +1,5 @@
 #include "common/TestMain.h"
-#include "shape/tst_catalogue_outline.h"
+#include "shape/OutlineChecks.h"
 
 #include "geo/Circle.h"
 #include "shape/Heart.h"
@@ -22,6 +22,14 @@ std::shared_ptr<shape::Base> findIn(const ShapeList& shapes, const QString& iden
         }
     }
     return nullptr;
+}
+
+bool isMirroredAboutVerticalAxis(const geo::Path& path)
+{
+    const auto& points = path.points();
+    return std::all_of(points.cbegin(), points.cend(), [&points](const geo::Point2D& point) {
+        return std::find(points.cbegin(), points.cend(), geo::Point2D(-point.x(), point.y())) != points.cend();
+    });
 }
 
 geo::Path outlineOf(const shape::PolygonBase& shape)
@@ -261,8 +269,8 @@ void TestHeartRingLeaf::ringHole()
         QVERIFY(std::abs(distance(point, geo::Point2D()) - static_cast<double>(holeRadius)) <= 3.0);
     }
     // The hole runs against the outer circle, so the even-odd fill leaves it empty.
-    QVERIFY(outlinecheck::twiceArea(paths[0]) > 0);
-    QVERIFY(outlinecheck::twiceArea(paths[1]) < 0);
+    QVERIFY(outline::twiceArea(paths[0]) > 0);
+    QVERIFY(outline::twiceArea(paths[1]) < 0);
 
     const std::vector<geo::Path> placement = ring.createPaths(true);
     QCOMPARE(placement.size(), std::size_t(1));
@@ -393,10 +401,11 @@ void TestHeartRingLeaf::everyOutlineIsSimpleAndSymmetric()
     shapes.push_back(std::make_shared<shape::Leaf>());
     for (const auto& shape : shapes) {
         const geo::Path outline = std::dynamic_pointer_cast<shape::PolygonBase>(shape)->createFramePath();
-        const QString problem = outlinecheck::simplicityProblem(outline);
+        const QString problem = outline::simplicityProblem(outline);
         QVERIFY2(problem.isEmpty(), qPrintable(shape->identifier() + ": " + problem));
-        QVERIFY2(outlinecheck::isInsideUnitSquare(outline), qPrintable(shape->identifier()));
-        QVERIFY2(outlinecheck::isMirroredAboutVerticalAxis(outline), qPrintable(shape->identifier()));
+        QVERIFY2(outline::isInsideUnitSquare(outline), qPrintable(shape->identifier()));
+        QVERIFY2(isMirroredAboutVerticalAxis(outline), qPrintable(shape->identifier()));
+        QVERIFY(outline::twiceArea(outline) != 0);
     }
 }
 
@@ -406,8 +415,8 @@ void TestHeartRingLeaf::editorValuesGiveSimpleOutlines()
     QStringList failures;
     const auto check = [&failures](const shape::PolygonBase& shape, const QString& label, bool mustBeSimple) {
         for (const geo::Path& path : shape.createPaths(false)) {
-            const QString problem = mustBeSimple ? outlinecheck::simplicityProblem(path) : QString();
-            if (!problem.isEmpty() || !outlinecheck::isInsideUnitSquare(path)) {
+            const QString problem = mustBeSimple ? outline::simplicityProblem(path) : QString();
+            if (!problem.isEmpty() || !outline::isInsideUnitSquare(path)) {
                 failures << label + ": " + (problem.isEmpty() ? QStringLiteral("outside") : problem);
             }
         }
@@ -451,7 +460,7 @@ void TestHeartRingLeaf::storedValuesAreClamped()
                            {"modifier", QVariantMap{{"0", 1e5}, {"1", std::nan("")}}}};
     heart.setFromDataOrThrow(data);
     QCOMPARE(heart.modifierValues(), (std::vector<geo::Normal1D>{1.0, 0.0}));
-    QVERIFY(outlinecheck::simplicityProblem(outlineOf(heart)).isEmpty());
+    QVERIFY(outline::simplicityProblem(outlineOf(heart)).isEmpty());
 
     // A ratio beyond the range would put the tangent point inside the bulge circle.
     const geo::Path overRange = shape::Heart::createPath(1.7, geo::Angle(-45000000));
