@@ -542,7 +542,9 @@ private slots:
 
         document->setFromDataOrThrow(QVariantMap{});
 
-        QCOMPARE(recorder.events, QStringList{QStringLiteral("reset")});
+        // The defaults' own changes may come first; the load ends with the document's reset.
+        QVERIFY(!recorder.events.isEmpty());
+        QCOMPARE(recorder.events.constLast(), QStringLiteral("reset"));
         QCOMPARE(during, doc::UpdateState::DocumentUpdate);
         QCOMPARE(*document->update(), doc::UpdateState::Idle);
         QCOMPARE(document->toData().typeId(), QMetaType::QVariantMap);
