@@ -225,46 +225,6 @@ private slots:
         QCOMPARE(std::static_pointer_cast<frame::Ellipse>(ellipse)->ellipse().radii(), geo::Size(mm(32.5), mm(26)));
     }
 
-    void heartFillsItsRectangle_data()
-    {
-        QTest::addColumn<QList<double>>("values");
-        QTest::newRow("defaults") << QList<double>{0.5, 0.5, 0.0};
-        QTest::newRow("notched") << QList<double>{0.0, 0.2, 0.0};
-        QTest::newRow("drop") << QList<double>{1.0, 1.0, 0.0};
-        QTest::newRow("turned") << QList<double>{0.3, 0.8, 0.25};
-    }
-
-    void heartFillsItsRectangle()
-    {
-        QFETCH(QList<double>, values);
-        const auto heart = create(frame::Shape::Heart, std::vector<geo::Normal1D>(values.begin(), values.end()),
-                                  geo::Size(mm(78), mm(52)), 0.5);
-        const geo::Rectangle box = heart->outline().boundingBox();
-        const geo::Rectangle& rectangle = heart->rectangle();
-        // Each fitting step truncates its factor; together they stay far below 1 µm on a 65 mm frame.
-        const qint64 tolerance = 1000;
-        QVERIFY(std::abs(box.x() - rectangle.x()) <= tolerance);
-        QVERIFY(std::abs(box.y() - rectangle.y()) <= tolerance);
-        QVERIFY(std::abs(box.width() - rectangle.width()) <= tolerance);
-        QVERIFY(std::abs(box.height() - rectangle.height()) <= tolerance);
-    }
-
-    void heartIsSymmetric()
-    {
-        const auto heart = create(frame::Shape::Heart, {}, geo::Size(mm(40), mm(40)));
-        const qint64 axis = mm(20);
-        const auto& points = heart->outline().points();
-        // A truncated unit in the 1 mm outline grows to 40 units on the 40 mm frame.
-        const qint64 tolerance = 100;
-        QVERIFY(std::abs(points.front().x() - axis) <= tolerance);
-        QVERIFY(std::abs(points.front().y() - mm(40)) <= tolerance);
-        for (std::size_t i = 1; i < points.size(); ++i) {
-            const geo::Point2D& mirror = points[points.size() - i];
-            QVERIFY2(std::abs((points[i].x() - axis) + (mirror.x() - axis)) <= tolerance, qPrintable(QString::number(i)));
-            QVERIFY(std::abs(points[i].y() - mirror.y()) <= tolerance);
-        }
-    }
-
     void genericOutlineFollowsTheShape()
     {
         // The default star is an eight-point star: 16 corners.
