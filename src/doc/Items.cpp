@@ -2,7 +2,6 @@
 
 #include "doc/Item.h"
 #include "err/Deserialize.h"
-#include "geo/Fixed.h"
 
 #include <QVariantList>
 
