@@ -1,8 +1,47 @@
 #include "generator/Generator.h"
 
 #include "canvas/Canvas.h"
+#include "doc/Document.h"
+#include "doc/Item.h"
+#include "doc/Items.h"
+#include "doc/Properties.h"
+#include "frame/Base.h"
+#include "frame/Manager.h"
+#include "frame/Rectangle.h"
 
+#include <algorithm>
+#include <new>
 #include <stdexcept>
+
+namespace {
+
+// The frame of the document's canvas. A shape without a builder, or no frame registry at all, gives the
+// plain rectangle, so a run never goes on without a frame.
+std::shared_ptr<frame::Base> createFrame(const doc::Properties& properties)
+{
+    const geo::Size size = properties.canvasSize();
+    const geo::Normal1D ratio = properties.canvasFrameRatio();
+    const std::vector<geo::Normal1D> values{properties.canvasFrameValueA(), properties.canvasFrameValueB(),
+                                            properties.canvasFrameValueC(), properties.canvasFrameValueD(),
+                                            properties.canvasFrameValueE()};
+    std::shared_ptr<frame::Base> frame;
+    if (const frame::Manager* manager = frame::Manager::instance()) {
+        frame = manager->createFrame(properties.canvasFrameShape(), size, ratio, values);
+        if (!frame) {
+            frame = manager->createFrame(frame::Shape::Rectangle, size, ratio, values);
+        }
+    }
+    if (!frame) {
+        auto rectangle = std::make_shared<frame::Rectangle>();
+        rectangle->setSize(size, ratio);
+        rectangle->setValues(values);
+        rectangle->initialize();
+        frame = rectangle;
+    }
+    return frame;
+}
+
+} // namespace
 
 Generator::Generator(const QString& identifier, const QString& name)
     : m_identifier(identifier)
@@ -19,14 +58,70 @@ void Generator::initialize()
     m_isInitialized = false;
     m_instances.clear();
     m_nextInstanceIndex = 0;
+    m_minimumFreeSpace = geo::Length();
     m_canvas.reset();
     setRunStatus(RunStatus::NotRun);
+    try {
+        m_isInitialized = initializeOrThrow();
+        return;
+    } catch (const std::bad_alloc&) {
+        setRunStatus(RunStatus::Failed, QStringLiteral("There is not enough memory for the item copies of this document."));
+    } catch (const std::length_error&) {
+        setRunStatus(RunStatus::Failed, QStringLiteral("There is not enough memory for the item copies of this document."));
+    } catch (const std::exception& exception) {
+        setRunStatus(RunStatus::Failed,
+                     QStringLiteral("The generation could not be prepared: %1").arg(QString::fromLocal8Bit(exception.what())));
+    } catch (...) {
+        setRunStatus(RunStatus::Failed, QStringLiteral("The generation could not be prepared."));
+    }
+    m_instances.clear();
+    m_instances.shrink_to_fit();
+    m_canvas.reset();
+}
+
+bool Generator::initializeOrThrow()
+{
+    if (!m_document || !m_document->properties() || !m_document->items()) {
+        setRunStatus(RunStatus::Failed, QStringLiteral("There is no document to generate from."));
+        return false;
+    }
+    const auto properties = m_document->properties();
+    const auto items = m_document->items()->items();
+
+    // Counts are summed in 64 bits; a negative count places nothing.
+    quint64 total = 0;
+    for (const auto& item : items) {
+        total += static_cast<quint64>(std::max(item->count(), 0));
+    }
+    m_instances.reserve(total);
+    for (const auto& item : items) {
+        const int count = item->count();
+        for (int index = 0; index < count; ++index) {
+            const geo::Length radius = item->radiusForInstance(index);
+            // A copy without size would take room without being visible, and a canvas holding it could
+            // not be read back.
+            if (radius.value() > 0) {
+                m_instances.push_back(Instance{item, radius});
+            }
+        }
+    }
+    std::stable_sort(m_instances.begin(), m_instances.end(),
+                     [](const Instance& a, const Instance& b) { return a.radius > b.radius; });
+
+    const geo::Size size = properties->canvasSize();
+    m_minimumFreeSpace = geo::Length(std::max(size.width(), size.height()));
+    if (!m_instances.empty()) {
+        m_minimumFreeSpace = std::min(m_minimumFreeSpace, m_instances.back().radius);
+    }
+    m_canvas = canvas::Canvas::create(size, createFrame(*properties));
+    return true;
 }
 
 void Generator::cleanUp()
 {
     m_instances.clear();
     m_instances.shrink_to_fit();
+    m_nextInstanceIndex = 0;
 }
 
 void Generator::setDocument(const std::shared_ptr<doc::Document>& document)
@@ -41,26 +136,31 @@ bool Generator::hasNextInstance() const noexcept
 
 Generator::Instance Generator::nextInstance()
 {
-    const Instance instance = m_instances.at(m_nextInstanceIndex);
-    ++m_nextInstanceIndex;
-    return instance;
+    if (!hasNextInstance()) {
+        throw std::out_of_range("Generator::nextInstance: no instance left");
+    }
+    return m_instances[m_nextInstanceIndex++];
 }
 
 geo::Normal1D Generator::getRandomNormal()
 {
     std::lock_guard<std::mutex> lock(m_randomMutex);
-    const double value = m_normalDistribution(m_randomEngine);
-    return geo::Normal1D(geo::zeroIfNaN(value));
+    return geo::Normal1D(geo::zeroIfNaN(m_normalDistribution(m_randomEngine)));
 }
 
 geo::Angle Generator::getRandomAngle()
 {
     std::lock_guard<std::mutex> lock(m_randomMutex);
-    return geo::Angle::fromDouble(m_angleDistribution(m_randomEngine));
+    return geo::Angle::fromDegrees(m_angleDistribution(m_randomEngine));
 }
 
 void Generator::setRunStatus(RunStatus status, const QString& message)
 {
     m_runStatus = status;
     m_runMessage = message;
+}
+
+void Generator::releaseCanvas() noexcept
+{
+    m_canvas.reset();
 }

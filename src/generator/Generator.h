@@ -90,9 +90,12 @@ protected:
     void setRunStatus(RunStatus status, const QString& message = QString());
     // Whether initialize left the run able to go on.
     bool isInitialized() const noexcept { return m_isInitialized; }
+    // Drops the reference to a canvas that a failed run left half filled.
+    void releaseCanvas() noexcept;
 
 private:
-    void initializeOrThrow();
+    // False, with the run status set, when there is nothing to run on.
+    bool initializeOrThrow();
 
     QString m_identifier;
     QString m_name;

@@ -1,32 +1,582 @@
 #include "generator/GeneratorPointGrid.h"
 
 #include "canvas/Canvas.h"
+#include "canvas/CanvasItem.h"
+#include "doc/Document.h"
+#include "doc/Item.h"
+#include "doc/Properties.h"
+#include "frame/Base.h"
+#include "generator/GeneratorSnapshots.h"
+#include "generator/GridMath.h"
+#include "generator/ParallelWork.h"
+#include "generator/ProgressHandler.h"
+#include "generator/ProgressInterface.h"
+#include "geo/Vector.h"
+#include "shape/Base.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+// Below this many points an update runs in the calling thread: handing it to the pool costs more.
+constexpr std::size_t parallelPointThreshold = 32768;
+
+const QString placingItemsTask = QStringLiteral("Placing Items");
+const QString fallbackShapeId = QStringLiteral("circle");
+
+using GridPoint = GeneratorPointGrid::GridPoint;
+
+inline quint64 rankOf(const GridPoint& point) noexcept
+{
+    return GeneratorPointGrid::rankOf(point);
+}
+
+inline qint64 truncatedProduct(qint64 a, qint64 b) noexcept
+{
+    return geo::saturated(static_cast<__int128>(a) * b / geo::fixedUnit);
+}
+
+} // namespace
 
 GeneratorPointGrid::GeneratorPointGrid()
     : Generator(QStringLiteral("pointgrid"), QStringLiteral("Point Grid"))
+    , m_snapshots(std::make_unique<GeneratorSnapshots>(this))
 {
 }
 
 GeneratorPointGrid::~GeneratorPointGrid() = default;
 
+const std::vector<Generator::AlgorithmEntry>& GeneratorPointGrid::algorithmList() const
+{
+    return algorithmTable();
+}
+
+const std::vector<Generator::AlgorithmEntry>& GeneratorPointGrid::algorithmTable()
+{
+    // In the order of the Algorithm values.
+    static const std::vector<AlgorithmEntry> list{
+        {QStringLiteral("largestSpace"), QStringLiteral("Largest Space First"), 0xF88C},
+        {QStringLiteral("outsideToInside"), QStringLiteral("From Outside to Inside"), 0xE0A5},
+        {QStringLiteral("closestToCenter"), QStringLiteral("Radial from Center"), 0xF31D},
+        {QStringLiteral("leftToRight"), QStringLiteral("Linear from Left"), 0xF061},
+        {QStringLiteral("rightToLeft"), QStringLiteral("Linear from Right"), 0xF060},
+        {QStringLiteral("topToBottom"), QStringLiteral("Linear from Top"), 0xF063},
+        {QStringLiteral("bottomToTop"), QStringLiteral("Linear from Bottom"), 0xF062},
+        {QStringLiteral("diagonal"), QStringLiteral("Radial from Top Left Corner"), 0xE093},
+        {QStringLiteral("diagonal2"), QStringLiteral("Radial from Top Right Corner"), 0xE091},
+        {QStringLiteral("diagonal3"), QStringLiteral("Radial from Bottom Right Corner"), 0xE09D},
+        {QStringLiteral("diagonal4"), QStringLiteral("Radial from Bottom Left Corner"), 0xE09F},
+    };
+    return list;
+}
+
+GeneratorPointGrid::Algorithm GeneratorPointGrid::algorithmFromIdentifier(const QString& identifier) noexcept
+{
+    const std::vector<AlgorithmEntry>& list = algorithmTable();
+    for (std::size_t index = 1; index < list.size(); ++index) {
+        if (list[index].identifier == identifier) {
+            return static_cast<Algorithm>(index);
+        }
+    }
+    return Algorithm::LargestSpace;
+}
+
 void GeneratorPointGrid::initialize()
 {
     Generator::initialize();
-}
-
-QSharedPointer<canvas::Canvas> GeneratorPointGrid::generate(ProgressInterface* /*progress*/)
-{
-    setRunStatus(RunStatus::Failed, QStringLiteral("Not available yet."));
-    return {};
+    QString identifier;
+    if (document() && document()->properties()) {
+        identifier = document()->properties()->algorithmIdentifier();
+    }
+    m_algorithm = algorithmFromIdentifier(identifier);
+    switch (m_algorithm) {
+    case Algorithm::LargestSpace:
+        m_bestPointStrategy = &GeneratorPointGrid::getBestPoint_LargestSpace;
+        break;
+    case Algorithm::ClosestToCenter:
+        m_bestPointStrategy = &GeneratorPointGrid::getBestPoint_ClosestToCenter;
+        break;
+    default:
+        m_bestPointStrategy = &GeneratorPointGrid::getBestPoint_AlgorithmicValue;
+        break;
+    }
 }
 
 void GeneratorPointGrid::cleanUp()
 {
     Generator::cleanUp();
+    releaseRunData();
 }
 
-const std::vector<Generator::AlgorithmEntry>& GeneratorPointGrid::algorithmList() const
+QSharedPointer<canvas::Canvas> GeneratorPointGrid::generate(ProgressInterface* progress)
 {
-    static const std::vector<AlgorithmEntry> list;
-    return list;
+    QSharedPointer<canvas::Canvas> result;
+    try {
+        result = generateOrThrow(progress);
+    } catch (const std::bad_alloc&) {
+        failRun(QStringLiteral("There was not enough memory to finish the generation."));
+    } catch (const std::exception& exception) {
+        failRun(QStringLiteral("The generation failed: %1").arg(QString::fromLocal8Bit(exception.what())));
+    } catch (...) {
+        failRun(QStringLiteral("The generation failed."));
+    }
+    releaseRunData();
+    return result;
+}
+
+void GeneratorPointGrid::failRun(const QString& message)
+{
+    setRunStatus(RunStatus::Failed, message);
+    releaseCanvas();
+}
+
+QSharedPointer<canvas::Canvas> GeneratorPointGrid::generateOrThrow(ProgressInterface* progress)
+{
+    m_placedItems.clear();
+    m_placedCircles.clear();
+    m_removedPoints = 0;
+    m_visitedPoints = 0;
+    if (!isInitialized()) {
+        if (runStatus() == RunStatus::NotRun) {
+            setRunStatus(RunStatus::Failed, QStringLiteral("The generator was not prepared for a run."));
+        }
+        return {};
+    }
+    const qint64 pointCount = preparePointsOrThrow(progress);
+    if (pointCount < 0) {
+        return {};
+    }
+    if (progress != nullptr && progress->progressCancelRequested()) {
+        setRunStatus(RunStatus::Cancelled);
+        return {};
+    }
+    if (pointCount == 0) {
+        setRunStatus(RunStatus::NothingFits);
+        return {};
+    }
+    return placeAll(progress, static_cast<quint64>(pointCount));
+}
+
+QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* progress, quint64 pointCount)
+{
+    m_placedItems.reserve(std::min<std::size_t>(instances().size(), pointCount));
+    m_placedCircles.reserve(m_placedItems.capacity());
+    m_snapshots->startSnapshots();
+    if (progress != nullptr) {
+        progress->progressTaskStarted(placingItemsTask);
+    }
+    CancelWatch cancelWatch(progress);
+    const ActiveCancelWatch activeWatch(m_cancelWatch, cancelWatch);
+    while (hasNextInstance()) {
+        if (cancelWatch.askNow()) {
+            setRunStatus(RunStatus::Cancelled);
+            return {};
+        }
+        QSharedPointer<canvas::CanvasItem> item = placeItem();
+        if (!item) {
+            break;
+        }
+        m_placedItems.push_back(item);
+        m_placedCircles.push_back(item->circle());
+        const quint64 removed = updateAvailablePoints(*item);
+        if (cancelWatch.isCancelled()) {
+            setRunStatus(RunStatus::Cancelled);
+            return {};
+        }
+        if (progress != nullptr) {
+            progress->progressUpdate(static_cast<int>(250 + std::min(removed, pointCount) * 750 / pointCount));
+        }
+        m_snapshots->nextSnapshot();
+    }
+    for (const Slice& slice : m_slices) {
+        m_visitedPoints += slice.visited;
+    }
+    if (m_placedItems.empty()) {
+        setRunStatus(RunStatus::NothingFits);
+        return {};
+    }
+    const QSharedPointer<canvas::Canvas> result = canvas();
+    for (const auto& item : m_placedItems) {
+        result->addItem(item);
+    }
+    setRunStatus(RunStatus::Completed);
+    return result;
+}
+
+bool GeneratorPointGrid::readRunSettings()
+{
+    const auto properties = document() ? document()->properties() : nullptr;
+    m_runCanvas = canvas().data();
+    m_frame = m_runCanvas != nullptr ? m_runCanvas->frame().get() : nullptr;
+    if (!properties || m_frame == nullptr) {
+        setRunStatus(RunStatus::Failed, QStringLiteral("The generator was not prepared for a run."));
+        return false;
+    }
+    m_canvasSize = m_runCanvas->size();
+    m_canvasCenter = m_canvasSize.centerPoint();
+    m_itemSpacing = properties->itemSpacing();
+    m_randomPlacementAmount = properties->randomPlacementAmount();
+    m_precision = properties->precision();
+    m_stepUnits = m_precision.stepUnits();
+    m_isSnapToFrameEnabled = properties->isSnapToFrameEnabled();
+    m_isRoundToPrecisionEnabled = properties->isRoundToPrecisionEnabled();
+    const auto worldShape = properties->worldShape();
+    // A placed item always names a shape; without a world shape the default shape stands in.
+    m_defaultShapeId = worldShape && !worldShape->identifier().isEmpty() ? worldShape->identifier() : fallbackShapeId;
+    return true;
+}
+
+void GeneratorPointGrid::releaseRunData() noexcept
+{
+    std::vector<Slice>().swap(m_slices);
+    std::vector<std::size_t>().swap(m_valueOrder);
+    std::vector<QSharedPointer<canvas::CanvasItem>>().swap(m_placedItems);
+    std::vector<geo::Circle>().swap(m_placedCircles);
+    m_runCanvas = nullptr;
+    m_frame = nullptr;
+}
+
+geo::Point2D GeneratorPointGrid::positionOf(const GridPoint& point) const noexcept
+{
+    return geo::Point2D(static_cast<qint64>(point.column) * m_stepUnits, static_cast<qint64>(point.row) * m_stepUnits);
+}
+
+qint64 GeneratorPointGrid::valueOf(const geo::Point2D& position, qint64 freeSpace) const noexcept
+{
+    const qint64 width = m_canvasSize.width();
+    const qint64 height = m_canvasSize.height();
+    switch (m_algorithm) {
+    case Algorithm::LargestSpace:
+        return position.manhattanDistanceTo(m_canvasCenter).value();
+    case Algorithm::OutsideToInside:
+        return freeSpace;
+    case Algorithm::ClosestToCenter:
+        return position.distanceTo(m_canvasCenter).value();
+    case Algorithm::LeftToRight:
+        return position.x();
+    case Algorithm::RightToLeft:
+        return geo::saturatedSubtract(width, position.x());
+    case Algorithm::TopToBottom:
+        return position.y();
+    case Algorithm::BottomToTop:
+        return geo::saturatedSubtract(height, position.y());
+    case Algorithm::Diagonal:
+        return position.distanceTo(geo::Point2D(0, 0)).value();
+    case Algorithm::Diagonal2:
+        return position.distanceTo(geo::Point2D(width, 0)).value();
+    case Algorithm::Diagonal3:
+        return position.distanceTo(geo::Point2D(width, height)).value();
+    case Algorithm::Diagonal4:
+        return position.distanceTo(geo::Point2D(0, height)).value();
+    }
+    return 0;
+}
+
+bool GeneratorPointGrid::comesFirstInRun(const GridPoint& a, const GridPoint& b) const noexcept
+{
+    switch (m_algorithm) {
+    case Algorithm::LargestSpace:
+        return a.freeSpace > b.freeSpace || (a.freeSpace == b.freeSpace && a.value < b.value);
+    case Algorithm::OutsideToInside:
+        return a.freeSpace < b.freeSpace;
+    case Algorithm::LeftToRight:
+        return a.column < b.column;
+    case Algorithm::RightToLeft:
+        return a.column > b.column;
+    case Algorithm::TopToBottom:
+        return a.row < b.row;
+    case Algorithm::BottomToTop:
+        return a.row > b.row;
+    case Algorithm::ClosestToCenter:
+    case Algorithm::Diagonal:
+    case Algorithm::Diagonal2:
+    case Algorithm::Diagonal3:
+    case Algorithm::Diagonal4:
+        return a.value < b.value;
+    }
+    return false;
+}
+
+QSharedPointer<canvas::CanvasItem> GeneratorPointGrid::placeItem()
+{
+    const BestPoint best = (this->*m_bestPointStrategy)();
+    if (!best.isValid()) {
+        return {};
+    }
+    const doc::Item& definition = *best.instance.item;
+    const geo::Length radius = best.instance.radius;
+    const QString& shapeId = definition.shapeId().isEmpty() ? m_defaultShapeId : definition.shapeId();
+    auto item = canvas::CanvasItem::create(definition.itemId(), static_cast<qint64>(m_placedItems.size()), shapeId,
+                                           positionOf(*best.point), radius);
+
+    const qint64 slack = geo::saturatedSubtract(best.point->freeSpace, radius.value());
+    if (m_randomPlacementAmount > 0.0 && slack > 0) {
+        // The offset stays within the point's free circle; the normal is drawn before the angle.
+        const double factor = geo::zeroIfNaN(getRandomNormal() * m_randomPlacementAmount);
+        const qint64 distance = truncatedProduct(geo::fixedFromDouble(factor), slack);
+        const geo::Point2D direction = geo::Point2D::normalFromAngle(getRandomAngle());
+        item->moveCenter(geo::Point2D(truncatedProduct(direction.x(), distance), truncatedProduct(direction.y(), distance)));
+    }
+
+    if (m_isSnapToFrameEnabled) {
+        const geo::PointAndDistance closest = m_frame->closestFramePoint(item->center());
+        const geo::Length room = closest.distance - (m_itemSpacing + radius);
+        // A centre outside the outline has no frame point to snap to.
+        if (closest.distance.value() >= 0 && room < minimumFreeSpace() + minimumFreeSpace()) {
+            const geo::Point2D candidate = geo::Vector(closest.point, item->center()).pointOnVectorAtDistance(radius);
+            if (!isTooCloseToPlacedItem(candidate, radius)) {
+                item->setCenter(candidate);
+            }
+        }
+    }
+
+    if (m_isRoundToPrecisionEnabled && m_precision.level() <= 5) {
+        const geo::Point2D center = item->center();
+        item->setCenter(geo::Point2D(m_precision.rounded(center.x()), m_precision.rounded(center.y())));
+    }
+    return item;
+}
+
+bool GeneratorPointGrid::isTooCloseToPlacedItem(const geo::Point2D& center, geo::Length radius) const noexcept
+{
+    const geo::Length reach = radius + m_itemSpacing;
+    for (const geo::Circle& other : m_placedCircles) {
+        const geo::Length limit = other.radius() + reach;
+        // Only an item within the limit can be too close; distanceTo is exact enough to tell that
+        // cheaply for every item farther away than one unit beyond it.
+        if (gridmath::isCertainlyAtLeast(gridmath::squaredDelta(center, other.center()),
+                                         static_cast<double>(limit.value()) + 1.0)) {
+            continue;
+        }
+        if ((geo::Length(gridmath::distance(center, other.center())) - limit).value() <= 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_LargestSpace()
+{
+    const GridPoint* best = nullptr;
+    quint64 bestRank = 0;
+    for (const Slice& slice : m_slices) {
+        if (slice.largestIndex < 0) {
+            continue;
+        }
+        const GridPoint& point = slice.points[static_cast<std::size_t>(slice.largestIndex)];
+        if (best == nullptr || point.freeSpace > best->freeSpace
+            || (point.freeSpace == best->freeSpace && rankOf(point) < bestRank)) {
+            best = &point;
+            bestRank = rankOf(point);
+        }
+    }
+    if (best == nullptr) {
+        return {};
+    }
+    // Copies larger than the largest free space are passed over and never placed.
+    Instance instance = nextInstance();
+    while (best->freeSpace < instance.radius.value()) {
+        if (!hasNextInstance()) {
+            return {};
+        }
+        instance = nextInstance();
+    }
+    return {best, instance};
+}
+
+GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_AlgorithmicValue()
+{
+    Instance instance = nextInstance();
+    for (;;) {
+        if (const GridPoint* candidate = findValueCandidate(instance.radius.value())) {
+            return {candidate, instance};
+        }
+        // Nothing changed since the search failed, so no copy at least as large can fit either.
+        const geo::Length failedRadius = instance.radius;
+        do {
+            if (!hasNextInstance()) {
+                return {};
+            }
+            instance = nextInstance();
+        } while (instance.radius >= failedRadius);
+    }
+}
+
+GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_ClosestToCenter()
+{
+    return getBestPoint_AlgorithmicValue();
+}
+
+const GeneratorPointGrid::GridPoint* GeneratorPointGrid::findValueCandidate(qint64 radius)
+{
+    const GridPoint* best = nullptr;
+    quint64 bestRank = 0;
+    for (const std::size_t sliceIndex : m_valueOrder) {
+        Slice& slice = m_slices[sliceIndex];
+        // Slices come by their smallest value, so none of the rest can hold a better point.
+        if (best != nullptr && slice.minimumValue > best->value) {
+            break;
+        }
+        if (slice.maximumFreeSpace < radius) {
+            continue;
+        }
+        if (slice.candidateRadius != radius) {
+            findSliceCandidate(slice, radius);
+        }
+        if (slice.candidateIndex < 0) {
+            continue;
+        }
+        const GridPoint& point = slice.points[static_cast<std::size_t>(slice.candidateIndex)];
+        if (best == nullptr || point.value < best->value || (point.value == best->value && rankOf(point) < bestRank)) {
+            best = &point;
+            bestRank = rankOf(point);
+        }
+    }
+    return best;
+}
+
+void GeneratorPointGrid::findSliceCandidate(Slice& slice, qint64 radius)
+{
+    // A slice is kept in value order, so its first point with room enough is its best one.
+    slice.candidateIndex = -1;
+    slice.candidateRadius = radius;
+    const std::size_t count = slice.points.size();
+    for (std::size_t index = 0; index < count; ++index) {
+        if (slice.points[index].freeSpace >= radius) {
+            slice.candidateIndex = static_cast<int>(index);
+            m_visitedPoints += index + 1;
+            return;
+        }
+    }
+    m_visitedPoints += count;
+}
+
+quint64 GeneratorPointGrid::updateAvailablePoints(const canvas::CanvasItem& item)
+{
+    const geo::Point2D center = item.center();
+    const qint64 reach = (item.radius() + m_itemSpacing).value();
+    std::vector<std::size_t> reached;
+    std::size_t reachedPoints = 0;
+    for (std::size_t index = 0; index < m_slices.size(); ++index) {
+        const Slice& slice = m_slices[index];
+        if (slice.points.empty()) {
+            continue;
+        }
+        // The nearest position of the block; a point is only touched when the item comes closer to it
+        // than its free space plus the item's reach.
+        const geo::Point2D nearest(std::clamp(center.x(), slice.topLeft.x(), slice.bottomRight.x()),
+                                   std::clamp(center.y(), slice.topLeft.y(), slice.bottomRight.y()));
+        const double bound = static_cast<double>(slice.maximumFreeSpace) + static_cast<double>(reach);
+        if (gridmath::isCertainlyAtLeast(gridmath::squaredDelta(center, nearest), bound)) {
+            continue;
+        }
+        reached.push_back(index);
+        reachedPoints += slice.points.size();
+    }
+    const qint64 nextRadius = item.radius().value();
+    runSplitWork(reached, reachedPoints >= parallelPointThreshold,
+                 [&](std::size_t index) { updateSlice(m_slices[index], center, reach, nextRadius); });
+    for (const std::size_t index : reached) {
+        m_removedPoints += m_slices[index].lastRemoved;
+        m_slices[index].lastRemoved = 0;
+    }
+    return m_removedPoints;
+}
+
+void GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius)
+{
+    if (m_cancelWatch != nullptr && m_cancelWatch->poll()) {
+        return;
+    }
+    const qint64 minimum = minimumFreeSpace().value();
+    const double reachAsDouble = static_cast<double>(reach);
+    std::vector<GridPoint>& points = slice.points;
+    const std::size_t count = points.size();
+    slice.visited += count;
+    std::size_t kept = 0;
+    bool hasChanged = false;
+    quint64 removed = 0;
+    for (std::size_t index = 0; index < count; ++index) {
+        GridPoint& point = points[index];
+        const geo::Point2D position = positionOf(point);
+        if (!gridmath::isCertainlyAtLeast(gridmath::squaredDelta(position, center),
+                                          static_cast<double>(point.freeSpace) + reachAsDouble)) {
+            const qint64 space = geo::saturatedSubtract(gridmath::distance(position, center), reach);
+            if (point.freeSpace > space) {
+                hasChanged = true;
+                if (space < minimum) {
+                    ++removed;
+                    continue;
+                }
+                point.freeSpace = space;
+            }
+        }
+        // Compacting in place keeps the available points at the front in their order.
+        if (kept != index) {
+            points[kept] = point;
+        }
+        ++kept;
+    }
+    if (!hasChanged) {
+        return;
+    }
+    points.resize(kept);
+    slice.removed += removed;
+    slice.lastRemoved = removed;
+    if (isValueSearch()) {
+        refreshValueSlice(slice, nextRadius);
+    } else {
+        recordLargest(slice);
+    }
+}
+
+void GeneratorPointGrid::refreshValueSlice(Slice& slice, qint64 radius) noexcept
+{
+    slice.maximumFreeSpace = -1;
+    slice.candidateIndex = -1;
+    slice.candidateRadius = radius;
+    const std::size_t count = slice.points.size();
+    for (std::size_t index = 0; index < count; ++index) {
+        const qint64 freeSpace = slice.points[index].freeSpace;
+        slice.maximumFreeSpace = std::max(slice.maximumFreeSpace, freeSpace);
+        if (slice.candidateIndex < 0 && freeSpace >= radius) {
+            slice.candidateIndex = static_cast<int>(index);
+        }
+    }
+}
+
+void GeneratorPointGrid::recordLargest(Slice& slice) noexcept
+{
+    slice.maximumFreeSpace = -1;
+    slice.largestIndex = -1;
+    quint64 largestRank = 0;
+    const std::size_t count = slice.points.size();
+    for (std::size_t index = 0; index < count; ++index) {
+        const GridPoint& point = slice.points[index];
+        if (point.freeSpace > slice.maximumFreeSpace
+            || (point.freeSpace == slice.maximumFreeSpace && rankOf(point) < largestRank)) {
+            slice.maximumFreeSpace = point.freeSpace;
+            slice.largestIndex = static_cast<int>(index);
+            largestRank = rankOf(point);
+        }
+    }
+}
+
+std::vector<GeneratorPointGrid::PointInfo> GeneratorPointGrid::orderedPoints() const
+{
+    std::vector<const GridPoint*> points;
+    for (const Slice& slice : m_slices) {
+        for (const GridPoint& point : slice.points) {
+            points.push_back(&point);
+        }
+    }
+    std::sort(points.begin(), points.end(),
+              [](const GridPoint* a, const GridPoint* b) { return rankOf(*a) < rankOf(*b); });
+    std::vector<PointInfo> result;
+    result.reserve(points.size());
+    for (const GridPoint* point : points) {
+        result.push_back({positionOf(*point), geo::Length(point->freeSpace), geo::Value(point->value)});
+    }
+    return result;
 }

@@ -1,0 +1,303 @@
+// The preparation of the point grid: which grid points lie inside the frame with room enough, how each is
+// rated, and the fixed order in which equally good points are taken.
+
+#include "generator/GeneratorPointGrid.h"
+
+#include "frame/Base.h"
+#include "generator/ParallelWork.h"
+#include "generator/ProgressHandler.h"
+#include "generator/ProgressInterface.h"
+
+#include <algorithm>
+#include <new>
+#include <numeric>
+
+namespace {
+
+const QString preparingPointsTask = QStringLiteral("Preparing Points");
+
+// Sorting a slice is worth the pool from this many points on.
+constexpr std::size_t parallelPointThreshold = 32768;
+
+// A length in millimetres, exactly as stored: "78", "0.01", "-1.5".
+QString millimetersText(qint64 units)
+{
+    const bool isNegative = units < 0;
+    const quint64 magnitude = isNegative ? 0 - static_cast<quint64>(units) : static_cast<quint64>(units);
+    QString text = QString::number(magnitude / 1000000u);
+    quint64 fraction = magnitude % 1000000u;
+    if (fraction != 0) {
+        QString digits = QString::number(fraction).rightJustified(6, QLatin1Char('0'));
+        while (digits.endsWith(QLatin1Char('0'))) {
+            digits.chop(1);
+        }
+        text += QLatin1Char('.') + digits;
+    }
+    return isNegative ? QLatin1Char('-') + text : text;
+}
+
+std::vector<std::size_t> indexList(std::size_t count)
+{
+    std::vector<std::size_t> indices(count);
+    std::iota(indices.begin(), indices.end(), std::size_t{0});
+    return indices;
+}
+
+} // namespace
+
+GeneratorPointGrid::GridSize GeneratorPointGrid::gridSize(const geo::Size& canvasSize,
+                                                          const geo::Precision& precision) noexcept
+{
+    GridSize grid;
+    grid.stepUnits = precision.stepUnits();
+    if (canvasSize.width() < 0 || canvasSize.height() < 0 || grid.stepUnits <= 0) {
+        return grid;
+    }
+    // Integer division: a size that is a whole number of steps keeps its last column and row.
+    grid.columns = static_cast<quint64>(canvasSize.width() / grid.stepUnits) + 1;
+    grid.rows = static_cast<quint64>(canvasSize.height() / grid.stepUnits) + 1;
+    const unsigned __int128 product = static_cast<unsigned __int128>(grid.columns) * grid.rows;
+    grid.pointCount = product > std::numeric_limits<quint64>::max() ? std::numeric_limits<quint64>::max()
+                                                                     : static_cast<quint64>(product);
+    return grid;
+}
+
+quint64 GeneratorPointGrid::sliceCapacity(quint64 pointCount) noexcept
+{
+    return std::max<quint64>(std::min<quint64>(pointCount / 16, 10000), 100);
+}
+
+qint64 GeneratorPointGrid::preparePoints(ProgressInterface* progress)
+{
+    try {
+        return preparePointsOrThrow(progress);
+    } catch (const std::bad_alloc&) {
+        failRun(QStringLiteral("There was not enough memory to prepare the point grid."));
+    } catch (const std::exception& exception) {
+        failRun(QStringLiteral("The point grid could not be prepared: %1").arg(QString::fromLocal8Bit(exception.what())));
+    } catch (...) {
+        failRun(QStringLiteral("The point grid could not be prepared."));
+    }
+    std::vector<Slice>().swap(m_slices);
+    return -1;
+}
+
+qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
+{
+    if (progress != nullptr) {
+        progress->progressTaskStarted(preparingPointsTask);
+    }
+    std::vector<Slice>().swap(m_slices);
+    std::vector<std::size_t>().swap(m_valueOrder);
+    if (!isInitialized()) {
+        if (runStatus() == RunStatus::NotRun) {
+            setRunStatus(RunStatus::Failed, QStringLiteral("The generator was not prepared for a run."));
+        }
+        return -1;
+    }
+    if (!readRunSettings()) {
+        return -1;
+    }
+    const GridSize grid = gridSize(m_canvasSize, m_precision);
+    if (grid.pointCount > maximumGridPoints) {
+        setRunStatus(RunStatus::Refused,
+                     QStringLiteral("A canvas of %1 × %2 mm at a precision of %3 mm needs a grid of %4 points, but at "
+                                    "most %5 points are possible. Choose a coarser precision or a smaller canvas.")
+                         .arg(millimetersText(m_canvasSize.width()), millimetersText(m_canvasSize.height()),
+                              millimetersText(grid.stepUnits), QString::number(grid.pointCount),
+                              QString::number(maximumGridPoints)));
+        return -1;
+    }
+
+    CancelWatch cancelWatch(progress);
+    const ActiveCancelWatch activeWatch(m_cancelWatch, cancelWatch);
+    BlockLayout layout;
+    layout.bandCount = (grid.rows + blockRows - 1) / blockRows;
+    layout.blockColumnCount = (grid.columns + blockColumns - 1) / blockColumns;
+    ratePoints(grid, layout, progress, cancelWatch);
+    if (!cancelWatch.isCancelled()) {
+        const GroupSizes groupSizes = numberRowGroups(grid, layout);
+        orderRuns(grid, layout, groupSizes, cancelWatch);
+    }
+    if (!cancelWatch.isCancelled()) {
+        finishSlices();
+    }
+    if (cancelWatch.askNow()) {
+        setRunStatus(RunStatus::Cancelled);
+        std::vector<Slice>().swap(m_slices);
+        std::vector<std::size_t>().swap(m_valueOrder);
+        return -1;
+    }
+    qint64 pointCount = 0;
+    for (const Slice& slice : m_slices) {
+        pointCount += static_cast<qint64>(slice.points.size());
+    }
+    return pointCount;
+}
+
+void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& layout, ProgressInterface* progress,
+                                    CancelWatch& cancelWatch)
+{
+    m_slices.resize(layout.bandCount * layout.blockColumnCount);
+    ProgressHandler progressHandler(progress, static_cast<qint64>(m_slices.size()), 0, 250);
+    const qint64 minimum = minimumFreeSpace().value();
+    runOnGlobalPool(indexList(m_slices.size()), [&](std::size_t index) {
+        if (cancelWatch.poll()) {
+            return;
+        }
+        Slice& slice = m_slices[index];
+        const quint64 firstRow = (index / layout.blockColumnCount) * blockRows;
+        const quint64 endRow = std::min<quint64>(firstRow + blockRows, grid.rows);
+        const quint64 firstColumn = (index % layout.blockColumnCount) * blockColumns;
+        const quint64 endColumn = std::min<quint64>(firstColumn + blockColumns, grid.columns);
+        slice.topLeft = geo::Point2D(static_cast<qint64>(firstColumn) * m_stepUnits, static_cast<qint64>(firstRow) * m_stepUnits);
+        slice.bottomRight = geo::Point2D(static_cast<qint64>(endColumn - 1) * m_stepUnits,
+                                         static_cast<qint64>(endRow - 1) * m_stepUnits);
+        slice.rowCounts.assign(blockRows, 0);
+        slice.rowSequence.assign(blockRows, 0);
+        std::vector<GridPoint> points;
+        points.reserve((endRow - firstRow) * (endColumn - firstColumn));
+        for (quint64 row = firstRow; row < endRow; ++row) {
+            if (cancelWatch.poll()) {
+                return;
+            }
+            for (quint64 column = firstColumn; column < endColumn; ++column) {
+                GridPoint point{0, 0, static_cast<quint32>(column), static_cast<quint32>(row), 0};
+                const geo::Point2D position = positionOf(point);
+                // Outside the outline the frame reports a negative distance, which no minimum admits.
+                const qint64 distance = m_frame->closestFramePoint(position).distance.value();
+                if (distance < minimum) {
+                    continue;
+                }
+                point.freeSpace = distance;
+                point.value = valueOf(position, distance);
+                points.push_back(point);
+                ++slice.rowCounts[row - firstRow];
+            }
+        }
+        slice.points.assign(points.begin(), points.end());
+        progressHandler.stepDone();
+    });
+}
+
+GeneratorPointGrid::GroupSizes GeneratorPointGrid::numberRowGroups(const GridSize& grid, const BlockLayout& layout)
+{
+    // Row group k holds the rows k, k + 32, k + 64, ...: in each band, the band's row k. Its points are
+    // numbered row after row, each row from left to right.
+    GroupSizes groupSizes{};
+    for (quint64 group = 0; group < static_cast<quint64>(rowGroupCount); ++group) {
+        quint64 sequence = 0;
+        for (quint64 band = 0; band < layout.bandCount && band * blockRows + group < grid.rows; ++band) {
+            for (quint64 blockColumn = 0; blockColumn < layout.blockColumnCount; ++blockColumn) {
+                Slice& slice = m_slices[band * layout.blockColumnCount + blockColumn];
+                slice.rowSequence[group] = static_cast<quint32>(sequence);
+                sequence += slice.rowCounts[group];
+            }
+        }
+        groupSizes[group] = sequence;
+    }
+    return groupSizes;
+}
+
+void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layout, const GroupSizes& groupSizes,
+                                   CancelWatch& cancelWatch)
+{
+    // Each row group is cut into runs of sliceCapacity points, and each run is ordered by the algorithm
+    // (equal points keep their row order). A point's place in its group's ordered runs is its order.
+    struct Run {
+        quint64 group;
+        quint64 start;
+    };
+    const quint64 capacity = sliceCapacity(grid.pointCount);
+    std::vector<Run> runs;
+    for (quint64 group = 0; group < static_cast<quint64>(rowGroupCount); ++group) {
+        for (quint64 start = 0; start < groupSizes[group]; start += capacity) {
+            runs.push_back({group, start});
+        }
+    }
+    const quint64 columnsOfBlocks = layout.blockColumnCount;
+    runOnGlobalPool(indexList(runs.size()), [&](std::size_t runIndex) {
+        if (cancelWatch.poll()) {
+            return;
+        }
+        const quint64 group = runs[runIndex].group;
+        const quint64 start = runs[runIndex].start;
+        const quint64 end = std::min(start + capacity, groupSizes[group]);
+        const quint64 bandsOfGroup = grid.rows > group ? (grid.rows - group + blockRows - 1) / blockRows : 0;
+        auto bandStart = [&](quint64 band) { return m_slices[band * columnsOfBlocks].rowSequence[group]; };
+        // The last band whose row of this group starts at or before the run.
+        quint64 low = 0;
+        quint64 high = bandsOfGroup;
+        while (high - low > 1) {
+            const quint64 middle = low + (high - low) / 2;
+            if (bandStart(middle) <= start) {
+                low = middle;
+            } else {
+                high = middle;
+            }
+        }
+        std::vector<GridPoint*> members;
+        members.reserve(end - start);
+        for (quint64 band = low; band < bandsOfGroup && members.size() < end - start; ++band) {
+            for (quint64 blockColumn = 0; blockColumn < columnsOfBlocks; ++blockColumn) {
+                Slice& slice = m_slices[band * columnsOfBlocks + blockColumn];
+                const quint64 first = slice.rowSequence[group];
+                const quint64 count = slice.rowCounts[group];
+                if (first >= end) {
+                    break;
+                }
+                if (count == 0 || first + count <= start) {
+                    continue;
+                }
+                const std::size_t rowOffset = std::accumulate(slice.rowCounts.begin(),
+                                                              slice.rowCounts.begin() + static_cast<std::ptrdiff_t>(group),
+                                                              std::size_t{0});
+                const quint64 from = std::max(start, first) - first;
+                const quint64 to = std::min(end, first + count) - first;
+                for (quint64 index = from; index < to; ++index) {
+                    members.push_back(&slice.points[rowOffset + index]);
+                }
+            }
+        }
+        std::stable_sort(members.begin(), members.end(),
+                         [this](const GridPoint* a, const GridPoint* b) { return comesFirstInRun(*a, *b); });
+        for (std::size_t index = 0; index < members.size(); ++index) {
+            members[index]->order = static_cast<quint32>(start + index);
+        }
+    });
+}
+
+void GeneratorPointGrid::finishSlices()
+{
+    std::size_t pointCount = 0;
+    for (const Slice& slice : m_slices) {
+        pointCount += slice.points.size();
+    }
+    const bool isValueOrdered = isValueSearch();
+    runSplitWork(indexList(m_slices.size()), pointCount >= parallelPointThreshold, [&](std::size_t index) {
+        Slice& slice = m_slices[index];
+        std::vector<quint32>().swap(slice.rowCounts);
+        std::vector<quint32>().swap(slice.rowSequence);
+        if (slice.points.empty()) {
+            return;
+        }
+        if (isValueOrdered) {
+            // In value order a slice's first point with room enough is its best one.
+            std::sort(slice.points.begin(), slice.points.end(), [](const GridPoint& a, const GridPoint& b) {
+                return a.value < b.value || (a.value == b.value && rankOf(a) < rankOf(b));
+            });
+            slice.minimumValue = slice.points.front().value;
+            refreshValueSlice(slice, -1);
+        } else {
+            recordLargest(slice);
+        }
+    });
+    m_slices.erase(std::remove_if(m_slices.begin(), m_slices.end(), [](const Slice& slice) { return slice.points.empty(); }),
+                   m_slices.end());
+    if (isValueOrdered) {
+        m_valueOrder = indexList(m_slices.size());
+        std::stable_sort(m_valueOrder.begin(), m_valueOrder.end(), [this](std::size_t a, std::size_t b) {
+            return m_slices[a].minimumValue < m_slices[b].minimumValue;
+        });
+    }
+}

@@ -1,0 +1,289 @@
+#pragma once
+
+// A plain, single-threaded placement written straight from the description of the point-grid generator:
+// one list of grid points in the generator's order, full scans, no blocks, no threads, no shortcuts. It is
+// the oracle the generator's canvas is compared with. Random offsets are not modelled (amount 0 only).
+
+#include "doc/Document.h"
+#include "doc/Item.h"
+#include "doc/Items.h"
+#include "doc/Properties.h"
+#include "frame/Base.h"
+#include "frame/Manager.h"
+#include "geo/Length.h"
+#include "geo/Point2D.h"
+#include "geo/Size.h"
+#include "geo/Vector.h"
+#include "shape/Base.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace reference {
+
+struct PlacedItem {
+    QString itemId;
+    qint64 index = 0;
+    QString shapeId;
+    geo::Point2D center;
+    geo::Length radius;
+};
+
+struct Point {
+    qint64 x = 0;
+    qint64 y = 0;
+    qint64 freeSpace = 0;
+    qint64 value = 0;
+    int state = 1;
+};
+
+struct Instance {
+    std::shared_ptr<doc::Item> item;
+    qint64 radius = 0;
+};
+
+class Placement
+{
+public:
+    explicit Placement(const doc::Document& document)
+        : m_properties(*document.properties())
+    {
+        for (const auto& item : document.items()->items()) {
+            for (int index = 0; index < item->count(); ++index) {
+                const qint64 radius = item->radiusForInstance(index).value();
+                if (radius > 0) {
+                    m_instances.push_back({item, radius});
+                }
+            }
+        }
+        std::stable_sort(m_instances.begin(), m_instances.end(),
+                         [](const Instance& a, const Instance& b) { return a.radius > b.radius; });
+        const geo::Size size = m_properties.canvasSize();
+        m_width = size.width();
+        m_height = size.height();
+        m_minimumFreeSpace = std::max(m_width, m_height);
+        if (!m_instances.empty()) {
+            m_minimumFreeSpace = std::min(m_minimumFreeSpace, m_instances.back().radius);
+        }
+        const std::vector<geo::Normal1D> values{m_properties.canvasFrameValueA(), m_properties.canvasFrameValueB(),
+                                                m_properties.canvasFrameValueC(), m_properties.canvasFrameValueD(),
+                                                m_properties.canvasFrameValueE()};
+        m_frame = frame::Manager::instance()->createFrame(m_properties.canvasFrameShape(), size,
+                                                          m_properties.canvasFrameRatio(), values);
+        m_algorithm = m_properties.algorithmIdentifier();
+        const QStringList known{"outsideToInside", "closestToCenter", "leftToRight", "rightToLeft", "topToBottom",
+                                "bottomToTop", "diagonal", "diagonal2", "diagonal3", "diagonal4"};
+        if (!known.contains(m_algorithm)) {
+            m_algorithm = QStringLiteral("largestSpace");
+        }
+        m_defaultShapeId = m_properties.worldShape() ? m_properties.worldShape()->identifier() : QString();
+    }
+
+    qint64 minimumFreeSpace() const { return m_minimumFreeSpace; }
+
+    // The grid points in the generator's order: row groups k = 0..31 (rows k, k + 32, ...), each cut
+    // into runs of the slice capacity, each run sorted stably by the algorithm's order.
+    std::vector<Point> preparePoints() const
+    {
+        const qint64 step = m_properties.precision().stepUnits();
+        const qint64 columns = m_width / step + 1;
+        const qint64 rows = m_height / step + 1;
+        const qint64 capacity = std::max<qint64>(std::min<qint64>(rows * columns / 16, 10000), 100);
+        std::vector<Point> result;
+        for (qint64 group = 0; group < 32; ++group) {
+            std::vector<Point> run;
+            auto finishRun = [&] {
+                std::stable_sort(run.begin(), run.end(), [this](const Point& a, const Point& b) { return comesFirst(a, b); });
+                result.insert(result.end(), run.begin(), run.end());
+                run.clear();
+            };
+            for (qint64 row = group; row < rows; row += 32) {
+                for (qint64 column = 0; column < columns; ++column) {
+                    const geo::Point2D position(column * step, row * step);
+                    const qint64 distance = m_frame->closestFramePoint(position).distance.value();
+                    if (distance < m_minimumFreeSpace) {
+                        continue;
+                    }
+                    if (static_cast<qint64>(run.size()) == capacity) {
+                        finishRun();
+                    }
+                    run.push_back({position.x(), position.y(), distance, valueOf(position, distance), 1});
+                }
+            }
+            if (!run.empty()) {
+                finishRun();
+            }
+        }
+        return result;
+    }
+
+    std::vector<PlacedItem> place()
+    {
+        m_points = preparePoints();
+        std::vector<PlacedItem> placed;
+        if (m_points.empty()) {
+            return placed;
+        }
+        m_next = 0;
+        while (m_next < m_instances.size()) {
+            Point* point = nullptr;
+            Instance instance;
+            if (!search(point, instance)) {
+                break;
+            }
+            PlacedItem item;
+            item.itemId = instance.item->itemId();
+            item.index = static_cast<qint64>(placed.size());
+            item.shapeId = instance.item->shapeId().isEmpty() ? m_defaultShapeId : instance.item->shapeId();
+            item.center = geo::Point2D(point->x, point->y);
+            item.radius = geo::Length(instance.radius);
+            snap(item, placed);
+            round(item);
+            placed.push_back(item);
+            update(item);
+        }
+        return placed;
+    }
+
+private:
+    qint64 valueOf(const geo::Point2D& p, qint64 freeSpace) const
+    {
+        const geo::Point2D center(m_width / 2, m_height / 2);
+        if (m_algorithm == "outsideToInside") return freeSpace;
+        if (m_algorithm == "closestToCenter") return p.distanceTo(center).value();
+        if (m_algorithm == "leftToRight") return p.x();
+        if (m_algorithm == "rightToLeft") return m_width - p.x();
+        if (m_algorithm == "topToBottom") return p.y();
+        if (m_algorithm == "bottomToTop") return m_height - p.y();
+        if (m_algorithm == "diagonal") return p.distanceTo(geo::Point2D(0, 0)).value();
+        if (m_algorithm == "diagonal2") return p.distanceTo(geo::Point2D(m_width, 0)).value();
+        if (m_algorithm == "diagonal3") return p.distanceTo(geo::Point2D(m_width, m_height)).value();
+        if (m_algorithm == "diagonal4") return p.distanceTo(geo::Point2D(0, m_height)).value();
+        return p.manhattanDistanceTo(center).value();
+    }
+
+    bool comesFirst(const Point& a, const Point& b) const
+    {
+        if (m_algorithm == "largestSpace") return a.freeSpace > b.freeSpace || (a.freeSpace == b.freeSpace && a.value < b.value);
+        if (m_algorithm == "outsideToInside") return a.freeSpace < b.freeSpace;
+        if (m_algorithm == "leftToRight") return a.x < b.x;
+        if (m_algorithm == "rightToLeft") return a.x > b.x;
+        if (m_algorithm == "topToBottom") return a.y < b.y;
+        if (m_algorithm == "bottomToTop") return a.y > b.y;
+        return a.value < b.value;
+    }
+
+    bool search(Point*& best, Instance& instance)
+    {
+        if (m_algorithm == "largestSpace") {
+            for (Point& point : m_points) {
+                if (point.state != 0 && (best == nullptr || point.freeSpace > best->freeSpace)) {
+                    best = &point;
+                }
+            }
+            if (best == nullptr) {
+                return false;
+            }
+            instance = m_instances[m_next++];
+            while (best->freeSpace < instance.radius) {
+                if (m_next >= m_instances.size()) {
+                    return false;
+                }
+                instance = m_instances[m_next++];
+            }
+            return true;
+        }
+        instance = m_instances[m_next++];
+        for (;;) {
+            for (Point& point : m_points) {
+                if (point.state != 0 && point.freeSpace >= instance.radius
+                    && (best == nullptr || point.value < best->value)) {
+                    best = &point;
+                }
+            }
+            if (best != nullptr) {
+                return true;
+            }
+            if (m_next >= m_instances.size()) {
+                return false;
+            }
+            instance = m_instances[m_next++];
+        }
+    }
+
+    void snap(PlacedItem& item, const std::vector<PlacedItem>& placed) const
+    {
+        if (!m_properties.isSnapToFrameEnabled()) {
+            return;
+        }
+        const geo::PointAndDistance closest = m_frame->closestFramePoint(item.center);
+        if (closest.distance.value() - (m_properties.itemSpacing().value() + item.radius.value()) >= 2 * m_minimumFreeSpace) {
+            return;
+        }
+        const geo::Point2D candidate = geo::Vector(closest.point, item.center).pointOnVectorAtDistance(item.radius);
+        for (const PlacedItem& other : placed) {
+            const qint64 limit = other.radius.value() + item.radius.value() + m_properties.itemSpacing().value();
+            if (candidate.distanceTo(other.center).value() - limit <= 0) {
+                return;
+            }
+        }
+        item.center = candidate;
+    }
+
+    void round(PlacedItem& item) const
+    {
+        const int level = m_properties.precision().level();
+        if (!m_properties.isRoundToPrecisionEnabled() || level > 5) {
+            return;
+        }
+        qint64 step = 1;
+        for (int i = level; i < 6; ++i) {
+            step *= 10;
+        }
+        const qint64 half = step / 2;
+        auto roundOne = [&](qint64 v) {
+            const qint64 r = v % step;
+            const qint64 b = v - r;
+            return r >= half ? b + step : (r <= -half ? b - step : b);
+        };
+        item.center = geo::Point2D(roundOne(item.center.x()), roundOne(item.center.y()));
+    }
+
+    void update(const PlacedItem& item)
+    {
+        const qint64 reach = item.radius.value() + m_properties.itemSpacing().value();
+        for (Point& point : m_points) {
+            if (point.state == 0) {
+                continue;
+            }
+            const qint64 space = geo::Point2D(point.x, point.y).distanceTo(item.center).value() - reach;
+            if (point.freeSpace > space) {
+                if (space < m_minimumFreeSpace) {
+                    point.state = 0;
+                } else {
+                    point.freeSpace = space;
+                    point.state = 2;
+                }
+            }
+        }
+        // Available points stay at the front in their order; scans never look at the others again.
+        m_points.erase(std::stable_partition(m_points.begin(), m_points.end(), [](const Point& p) { return p.state != 0; }),
+                       m_points.end());
+    }
+
+    const doc::Properties& m_properties;
+    std::vector<Instance> m_instances;
+    std::size_t m_next = 0;
+    qint64 m_width = 0;
+    qint64 m_height = 0;
+    qint64 m_minimumFreeSpace = 0;
+    std::shared_ptr<frame::Base> m_frame;
+    QString m_algorithm;
+    QString m_defaultShapeId;
+    std::vector<Point> m_points;
+};
+
+} // namespace reference
