@@ -14,13 +14,16 @@
 #include "geo/Vector.h"
 #include "shape/Base.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace {
 
 // Below this many points an update runs in the calling thread: handing it to the pool costs more.
-constexpr std::size_t parallelPointThreshold = 32768;
+constexpr std::size_t parallelPointThreshold = 4096;
 
 const QString placingItemsTask = QStringLiteral("Placing Items");
 const QString fallbackShapeId = QStringLiteral("circle");
@@ -136,6 +139,7 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::generateOrThrow(ProgressInter
     m_placedItems.clear();
     m_placedCircles.clear();
     m_removedPoints = 0;
+    m_preparedPoints = 0;
     m_visitedPoints = 0;
     if (!isInitialized()) {
         if (runStatus() == RunStatus::NotRun) {
@@ -147,6 +151,7 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::generateOrThrow(ProgressInter
     if (pointCount < 0) {
         return {};
     }
+    m_preparedPoints = static_cast<quint64>(pointCount);
     if (progress != nullptr && progress->progressCancelRequested()) {
         setRunStatus(RunStatus::Cancelled);
         return {};
@@ -168,6 +173,14 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
     }
     CancelWatch cancelWatch(progress);
     const ActiveCancelWatch activeWatch(m_cancelWatch, cancelWatch);
+    // Placement is a long series of short parallel steps; a team kept ready serves them.
+    struct TeamScope {
+        std::unique_ptr<WorkTeam>& team;
+        ~TeamScope() { team.reset(); }
+    } teamScope{m_workTeam};
+    if (QThreadPool::globalInstance()->maxThreadCount() > 1) {
+        m_workTeam = std::make_unique<WorkTeam>();
+    }
     while (hasNextInstance()) {
         if (cancelWatch.askNow()) {
             setRunStatus(RunStatus::Cancelled);
@@ -231,15 +244,12 @@ void GeneratorPointGrid::releaseRunData() noexcept
 {
     std::vector<Slice>().swap(m_slices);
     std::vector<std::size_t>().swap(m_valueOrder);
+    m_layout = BlockLayout();
+    m_tournament.reset(0);
     std::vector<QSharedPointer<canvas::CanvasItem>>().swap(m_placedItems);
     std::vector<geo::Circle>().swap(m_placedCircles);
     m_runCanvas = nullptr;
     m_frame = nullptr;
-}
-
-geo::Point2D GeneratorPointGrid::positionOf(const GridPoint& point) const noexcept
-{
-    return geo::Point2D(static_cast<qint64>(point.column) * m_stepUnits, static_cast<qint64>(point.row) * m_stepUnits);
 }
 
 qint64 GeneratorPointGrid::valueOf(const geo::Point2D& position, qint64 freeSpace) const noexcept
@@ -273,29 +283,31 @@ qint64 GeneratorPointGrid::valueOf(const geo::Point2D& position, qint64 freeSpac
     return 0;
 }
 
-bool GeneratorPointGrid::comesFirstInRun(const GridPoint& a, const GridPoint& b) const noexcept
+GeneratorPointGrid::RunKey GeneratorPointGrid::runKey(const GridPoint& point) const noexcept
 {
+    const qint64 column = static_cast<qint64>(point.column);
+    const qint64 row = static_cast<qint64>(point.row);
     switch (m_algorithm) {
     case Algorithm::LargestSpace:
-        return a.freeSpace > b.freeSpace || (a.freeSpace == b.freeSpace && a.value < b.value);
+        return {-point.freeSpace, point.value};
     case Algorithm::OutsideToInside:
-        return a.freeSpace < b.freeSpace;
+        return {point.freeSpace, 0};
     case Algorithm::LeftToRight:
-        return a.column < b.column;
+        return {column, 0};
     case Algorithm::RightToLeft:
-        return a.column > b.column;
+        return {-column, 0};
     case Algorithm::TopToBottom:
-        return a.row < b.row;
+        return {row, 0};
     case Algorithm::BottomToTop:
-        return a.row > b.row;
+        return {-row, 0};
     case Algorithm::ClosestToCenter:
     case Algorithm::Diagonal:
     case Algorithm::Diagonal2:
     case Algorithm::Diagonal3:
     case Algorithm::Diagonal4:
-        return a.value < b.value;
+        return {point.value, 0};
     }
-    return false;
+    return {0, 0};
 }
 
 QSharedPointer<canvas::CanvasItem> GeneratorPointGrid::placeItem()
@@ -358,22 +370,12 @@ bool GeneratorPointGrid::isTooCloseToPlacedItem(const geo::Point2D& center, geo:
 
 GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_LargestSpace()
 {
-    const GridPoint* best = nullptr;
-    quint64 bestRank = 0;
-    for (const Slice& slice : m_slices) {
-        if (slice.largestIndex < 0) {
-            continue;
-        }
-        const GridPoint& point = slice.points[static_cast<std::size_t>(slice.largestIndex)];
-        if (best == nullptr || point.freeSpace > best->freeSpace
-            || (point.freeSpace == best->freeSpace && rankOf(point) < bestRank)) {
-            best = &point;
-            bestRank = rankOf(point);
-        }
-    }
-    if (best == nullptr) {
+    const SliceTournament::Entry& top = m_tournament.top();
+    if (top.freeSpace < 0) {
         return {};
     }
+    const Slice& slice = m_slices[top.slice];
+    const GridPoint* best = &slice.points[static_cast<std::size_t>(slice.largestIndex)];
     // Copies larger than the largest free space are passed over and never placed.
     Instance instance = nextInstance();
     while (best->freeSpace < instance.radius.value()) {
@@ -452,36 +454,103 @@ void GeneratorPointGrid::findSliceCandidate(Slice& slice, qint64 radius)
     m_visitedPoints += count;
 }
 
+std::vector<std::size_t> GeneratorPointGrid::slicesWithinReach(const geo::Point2D& center, qint64 reach,
+                                                               std::size_t& pointCount) const
+{
+    std::vector<std::size_t> reached;
+    pointCount = 0;
+    const qint64 largestFreeSpace = m_tournament.top().freeSpace;
+    if (largestFreeSpace < 0 || m_layout.bandCount == 0 || m_layout.blockColumnCount == 0) {
+        return reached;
+    }
+    // No point farther than this from the centre in x or y can lose room: even with the largest free
+    // space anywhere, its distance exceeds that free space plus the item's reach.
+    const double bound = static_cast<double>(largestFreeSpace) + static_cast<double>(reach) + 2.0;
+    const double halfSide = std::sqrt(bound * bound + 2000000.0) + 2.0;
+    const double blockWidth = static_cast<double>(m_stepUnits) * blockColumns;
+    const double blockHeight = static_cast<double>(m_stepUnits) * blockRows;
+    auto blockRange = [halfSide](double middle, double blockSize, quint64 blockCount, quint64& first, quint64& last) {
+        const double low = std::floor((middle - halfSide) / blockSize);
+        const double high = std::floor((middle + halfSide) / blockSize);
+        if (high < 0.0 || low >= static_cast<double>(blockCount)) {
+            return false;
+        }
+        first = low <= 0.0 ? 0 : static_cast<quint64>(low);
+        last = high >= static_cast<double>(blockCount - 1) ? blockCount - 1 : static_cast<quint64>(high);
+        return true;
+    };
+    quint64 firstColumn = 0;
+    quint64 lastColumn = 0;
+    quint64 firstBand = 0;
+    quint64 lastBand = 0;
+    if (!blockRange(static_cast<double>(center.x()), blockWidth, m_layout.blockColumnCount, firstColumn, lastColumn)
+        || !blockRange(static_cast<double>(center.y()), blockHeight, m_layout.bandCount, firstBand, lastBand)) {
+        return reached;
+    }
+    for (quint64 band = firstBand; band <= lastBand; ++band) {
+        for (quint64 column = firstColumn; column <= lastColumn; ++column) {
+            const std::size_t index = band * m_layout.blockColumnCount + column;
+            const Slice& slice = m_slices[index];
+            if (slice.points.empty()) {
+                continue;
+            }
+            // The block's nearest position to the centre decides for all its points.
+            const geo::Point2D nearest(std::clamp(center.x(), slice.topLeft.x(), slice.bottomRight.x()),
+                                       std::clamp(center.y(), slice.topLeft.y(), slice.bottomRight.y()));
+            const double sliceBound = static_cast<double>(slice.maximumFreeSpace) + static_cast<double>(reach);
+            if (gridmath::isCertainlyAtLeast(gridmath::squaredDelta(center, nearest), sliceBound)) {
+                continue;
+            }
+            reached.push_back(index);
+            pointCount += slice.points.size();
+        }
+    }
+    return reached;
+}
+
 quint64 GeneratorPointGrid::updateAvailablePoints(const canvas::CanvasItem& item)
 {
     const geo::Point2D center = item.center();
     const qint64 reach = (item.radius() + m_itemSpacing).value();
-    std::vector<std::size_t> reached;
     std::size_t reachedPoints = 0;
-    for (std::size_t index = 0; index < m_slices.size(); ++index) {
-        const Slice& slice = m_slices[index];
-        if (slice.points.empty()) {
-            continue;
-        }
-        // The nearest position of the block; a point is only touched when the item comes closer to it
-        // than its free space plus the item's reach.
-        const geo::Point2D nearest(std::clamp(center.x(), slice.topLeft.x(), slice.bottomRight.x()),
-                                   std::clamp(center.y(), slice.topLeft.y(), slice.bottomRight.y()));
-        const double bound = static_cast<double>(slice.maximumFreeSpace) + static_cast<double>(reach);
-        if (gridmath::isCertainlyAtLeast(gridmath::squaredDelta(center, nearest), bound)) {
-            continue;
-        }
-        reached.push_back(index);
-        reachedPoints += slice.points.size();
-    }
+    const std::vector<std::size_t> reached = slicesWithinReach(center, reach, reachedPoints);
     const qint64 nextRadius = item.radius().value();
-    runSplitWork(reached, reachedPoints >= parallelPointThreshold,
-                 [&](std::size_t index) { updateSlice(m_slices[index], center, reach, nextRadius); });
+    const std::function<void(std::size_t)> work = [&](std::size_t index) {
+        updateSlice(m_slices[index], center, reach, nextRadius);
+    };
+    if (reachedPoints < parallelPointThreshold || reached.size() < 2) {
+        for (const std::size_t index : reached) {
+            work(index);
+        }
+    } else if (m_workTeam) {
+        m_workTeam->run(reached, work);
+    } else {
+        runOnGlobalPool(reached, work);
+    }
+    // Summed and published in slice order, so the outcome never depends on the threads.
     for (const std::size_t index : reached) {
-        m_removedPoints += m_slices[index].lastRemoved;
-        m_slices[index].lastRemoved = 0;
+        Slice& slice = m_slices[index];
+        if (!slice.hasChanged) {
+            continue;
+        }
+        m_removedPoints += slice.lastRemoved;
+        slice.lastRemoved = 0;
+        slice.hasChanged = false;
+        publishSlice(index);
     }
     return m_removedPoints;
+}
+
+void GeneratorPointGrid::publishSlice(std::size_t index) noexcept
+{
+    const Slice& slice = m_slices[index];
+    if (slice.points.empty()) {
+        m_tournament.set(index, -1, 0);
+    } else if (isValueSearch()) {
+        m_tournament.set(index, slice.maximumFreeSpace, index);
+    } else {
+        m_tournament.set(index, slice.maximumFreeSpace, rankOf(slice.points[static_cast<std::size_t>(slice.largestIndex)]));
+    }
 }
 
 void GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius)
@@ -491,12 +560,19 @@ void GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, q
     }
     const qint64 minimum = minimumFreeSpace().value();
     const double reachAsDouble = static_cast<double>(reach);
+    const bool isLargestSpace = !isValueSearch();
     std::vector<GridPoint>& points = slice.points;
     const std::size_t count = points.size();
     slice.visited += count;
     std::size_t kept = 0;
     bool hasChanged = false;
     quint64 removed = 0;
+    // The slice's summary is gathered in the same pass: its largest free space, and its first point of
+    // it (largest-space search) or its first point with room for the next copy (value searches).
+    qint64 largestFreeSpace = -1;
+    std::size_t bestIndex = 0;
+    quint64 bestRank = 0;
+    std::size_t candidateIndex = count;
     for (std::size_t index = 0; index < count; ++index) {
         GridPoint& point = points[index];
         const geo::Point2D position = positionOf(point);
@@ -516,19 +592,32 @@ void GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, q
         if (kept != index) {
             points[kept] = point;
         }
+        if (point.freeSpace > largestFreeSpace) {
+            largestFreeSpace = point.freeSpace;
+            bestIndex = kept;
+            if (isLargestSpace) {
+                bestRank = rankOf(point);
+            }
+        } else if (isLargestSpace && point.freeSpace == largestFreeSpace && rankOf(point) < bestRank) {
+            bestIndex = kept;
+            bestRank = rankOf(point);
+        }
+        if (candidateIndex == count && point.freeSpace >= nextRadius) {
+            candidateIndex = kept;
+        }
         ++kept;
     }
     if (!hasChanged) {
         return;
     }
     points.resize(kept);
+    slice.hasChanged = true;
     slice.removed += removed;
     slice.lastRemoved = removed;
-    if (isValueSearch()) {
-        refreshValueSlice(slice, nextRadius);
-    } else {
-        recordLargest(slice);
-    }
+    slice.maximumFreeSpace = largestFreeSpace;
+    slice.largestIndex = kept > 0 ? static_cast<int>(bestIndex) : -1;
+    slice.candidateRadius = nextRadius;
+    slice.candidateIndex = candidateIndex < count ? static_cast<int>(candidateIndex) : -1;
 }
 
 void GeneratorPointGrid::refreshValueSlice(Slice& slice, qint64 radius) noexcept

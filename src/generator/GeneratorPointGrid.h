@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/Generator.h"
+#include "generator/SliceTournament.h"
 #include "geo/Circle.h"
 #include "geo/Length.h"
 #include "geo/Normal1D.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace canvas {
@@ -26,6 +28,7 @@ class Base;
 
 class CancelWatch;
 class GeneratorSnapshots;
+class WorkTeam;
 
 // The point-grid generator: lays a regular grid of candidate points over the canvas at the document's
 // precision, keeps the points inside the frame with enough room around them, and places the item copies,
@@ -81,6 +84,7 @@ public:
         qint64 candidateRadius = -1;   // the radius candidateIndex was found for; -1 when not known
         quint64 removed = 0;           // points that became unusable since preparation
         quint64 lastRemoved = 0;       // of those, the ones the last update removed
+        bool hasChanged = false;       // the last update changed a point
         quint64 visited = 0;           // points the updates looked at
         std::vector<quint32> rowCounts;   // preparation only: points per block row
         std::vector<quint32> rowSequence; // preparation only: group position of each block row's first point
@@ -140,6 +144,8 @@ public:
     std::vector<PointInfo> orderedPoints() const;
     const std::vector<Slice>& slices() const noexcept { return m_slices; }
     const std::vector<QSharedPointer<canvas::CanvasItem>>& placedItems() const noexcept { return m_placedItems; }
+    // The usable grid points the last run prepared.
+    quint64 preparedPointCount() const noexcept { return m_preparedPoints; }
     // Points visited by the searches and updates of the last run (a measure of the work done).
     quint64 visitedPointCount() const noexcept { return m_visitedPoints; }
 
@@ -176,8 +182,14 @@ private:
     void finishSlices();
 
     qint64 valueOf(const geo::Point2D& position, qint64 freeSpace) const noexcept;
-    bool comesFirstInRun(const GridPoint& a, const GridPoint& b) const noexcept;
-    geo::Point2D positionOf(const GridPoint& point) const noexcept;
+    // The algorithm's order within a run as a key: a point comes first when its key is smaller.
+    using RunKey = std::pair<qint64, qint64>;
+    RunKey runKey(const GridPoint& point) const noexcept;
+    geo::Point2D positionOf(const GridPoint& point) const noexcept
+    {
+        return geo::Point2D(static_cast<qint64>(point.column) * m_stepUnits, static_cast<qint64>(point.row) * m_stepUnits);
+    }
+    void publishSlice(std::size_t index) noexcept;
     bool isValueSearch() const noexcept { return m_bestPointStrategy != &GeneratorPointGrid::getBestPoint_LargestSpace; }
 
     const GridPoint* findValueCandidate(qint64 radius);
@@ -185,6 +197,7 @@ private:
     void updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius);
     void recordLargest(Slice& slice) noexcept;
     void refreshValueSlice(Slice& slice, qint64 radius) noexcept;
+    std::vector<std::size_t> slicesWithinReach(const geo::Point2D& center, qint64 reach, std::size_t& pointCount) const;
     static const std::vector<AlgorithmEntry>& algorithmTable();
     bool isTooCloseToPlacedItem(const geo::Point2D& center, geo::Length radius) const noexcept;
 
@@ -204,13 +217,18 @@ private:
     const frame::Base* m_frame = nullptr;
     QString m_defaultShapeId;
 
+    // The blocks of the grid, band after band, each band from left to right; empty blocks included.
     std::vector<Slice> m_slices;
+    BlockLayout m_layout;
+    SliceTournament m_tournament;
     // Slice indices by ascending minimumValue, for the value searches.
     std::vector<std::size_t> m_valueOrder;
     std::vector<QSharedPointer<canvas::CanvasItem>> m_placedItems;
     std::vector<geo::Circle> m_placedCircles; // the placed items' circles, compact for the snapping check
     quint64 m_removedPoints = 0;
+    quint64 m_preparedPoints = 0;
     quint64 m_visitedPoints = 0;
     CancelWatch* m_cancelWatch = nullptr;
+    std::unique_ptr<WorkTeam> m_workTeam;
     std::unique_ptr<GeneratorSnapshots> m_snapshots;
 };

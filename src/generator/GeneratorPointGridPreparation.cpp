@@ -111,13 +111,12 @@ qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
 
     CancelWatch cancelWatch(progress);
     const ActiveCancelWatch activeWatch(m_cancelWatch, cancelWatch);
-    BlockLayout layout;
-    layout.bandCount = (grid.rows + blockRows - 1) / blockRows;
-    layout.blockColumnCount = (grid.columns + blockColumns - 1) / blockColumns;
-    ratePoints(grid, layout, progress, cancelWatch);
+    m_layout.bandCount = (grid.rows + blockRows - 1) / blockRows;
+    m_layout.blockColumnCount = (grid.columns + blockColumns - 1) / blockColumns;
+    ratePoints(grid, m_layout, progress, cancelWatch);
     if (!cancelWatch.isCancelled()) {
-        const GroupSizes groupSizes = numberRowGroups(grid, layout);
-        orderRuns(grid, layout, groupSizes, cancelWatch);
+        const GroupSizes groupSizes = numberRowGroups(grid, m_layout);
+        orderRuns(grid, m_layout, groupSizes, cancelWatch);
     }
     if (!cancelWatch.isCancelled()) {
         finishSlices();
@@ -126,6 +125,7 @@ qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
         setRunStatus(RunStatus::Cancelled);
         std::vector<Slice>().swap(m_slices);
         std::vector<std::size_t>().swap(m_valueOrder);
+        m_layout = BlockLayout();
         return -1;
     }
     qint64 pointCount = 0;
@@ -236,7 +236,11 @@ void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layo
                 high = middle;
             }
         }
-        std::vector<GridPoint*> members;
+        struct Member {
+            RunKey key;
+            GridPoint* point;
+        };
+        std::vector<Member> members;
         members.reserve(end - start);
         for (quint64 band = low; band < bandsOfGroup && members.size() < end - start; ++band) {
             for (quint64 blockColumn = 0; blockColumn < columnsOfBlocks; ++blockColumn) {
@@ -255,14 +259,18 @@ void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layo
                 const quint64 from = std::max(start, first) - first;
                 const quint64 to = std::min(end, first + count) - first;
                 for (quint64 index = from; index < to; ++index) {
-                    members.push_back(&slice.points[rowOffset + index]);
+                    GridPoint& point = slice.points[rowOffset + index];
+                    members.push_back({runKey(point), &point});
                 }
             }
         }
-        std::stable_sort(members.begin(), members.end(),
-                         [this](const GridPoint* a, const GridPoint* b) { return comesFirstInRun(*a, *b); });
+        // Equal keys keep their row order.
+        const auto comesFirst = [](const Member& a, const Member& b) { return a.key < b.key; };
+        if (!std::is_sorted(members.begin(), members.end(), comesFirst)) {
+            std::stable_sort(members.begin(), members.end(), comesFirst);
+        }
         for (std::size_t index = 0; index < members.size(); ++index) {
-            members[index]->order = static_cast<quint32>(start + index);
+            members[index].point->order = static_cast<quint32>(start + index);
         }
     });
 }
@@ -274,7 +282,7 @@ void GeneratorPointGrid::finishSlices()
         pointCount += slice.points.size();
     }
     const bool isValueOrdered = isValueSearch();
-    runSplitWork(indexList(m_slices.size()), pointCount >= parallelPointThreshold, [&](std::size_t index) {
+    const std::function<void(std::size_t)> finishSlice = [&](std::size_t index) {
         Slice& slice = m_slices[index];
         std::vector<quint32>().swap(slice.rowCounts);
         std::vector<quint32>().swap(slice.rowSequence);
@@ -291,11 +299,24 @@ void GeneratorPointGrid::finishSlices()
         } else {
             recordLargest(slice);
         }
-    });
-    m_slices.erase(std::remove_if(m_slices.begin(), m_slices.end(), [](const Slice& slice) { return slice.points.empty(); }),
-                   m_slices.end());
+    };
+    if (pointCount >= parallelPointThreshold) {
+        runOnGlobalPool(indexList(m_slices.size()), finishSlice);
+    } else {
+        for (std::size_t index = 0; index < m_slices.size(); ++index) {
+            finishSlice(index);
+        }
+    }
+    m_tournament.reset(m_slices.size());
+    for (std::size_t index = 0; index < m_slices.size(); ++index) {
+        publishSlice(index);
+    }
     if (isValueOrdered) {
-        m_valueOrder = indexList(m_slices.size());
+        for (std::size_t index = 0; index < m_slices.size(); ++index) {
+            if (!m_slices[index].points.empty()) {
+                m_valueOrder.push_back(index);
+            }
+        }
         std::stable_sort(m_valueOrder.begin(), m_valueOrder.end(), [this](std::size_t a, std::size_t b) {
             return m_slices[a].minimumValue < m_slices[b].minimumValue;
         });
