@@ -25,7 +25,6 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -33,10 +32,48 @@
 #include <malloc.h>
 #include <sys/resource.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <functional>
 #include <memory>
 #include <vector>
+
+// Heap use of C++ allocations, for the peak memory of a run (the grid lives in std::vector storage).
+namespace {
+std::atomic<qint64> g_heapBytes{0};
+std::atomic<qint64> g_heapPeak{0};
+
+void* countedAllocate(std::size_t size)
+{
+    void* pointer = std::malloc(size == 0 ? 1 : size);
+    if (pointer == nullptr) {
+        throw std::bad_alloc();
+    }
+    const qint64 now = g_heapBytes.fetch_add(qint64(malloc_usable_size(pointer)), std::memory_order_relaxed)
+        + qint64(malloc_usable_size(pointer));
+    qint64 peak = g_heapPeak.load(std::memory_order_relaxed);
+    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
+    }
+    return pointer;
+}
+
+void countedFree(void* pointer) noexcept
+{
+    if (pointer != nullptr) {
+        g_heapBytes.fetch_sub(qint64(malloc_usable_size(pointer)), std::memory_order_relaxed);
+        std::free(pointer);
+    }
+}
+} // namespace
+
+void* operator new(std::size_t size) { return countedAllocate(size); }
+void* operator new[](std::size_t size) { return countedAllocate(size); }
+void operator delete(void* pointer) noexcept { countedFree(pointer); }
+void operator delete[](void* pointer) noexcept { countedFree(pointer); }
+void operator delete(void* pointer, std::size_t) noexcept { countedFree(pointer); }
+void operator delete[](void* pointer, std::size_t) noexcept { countedFree(pointer); }
 
 namespace {
 
@@ -76,29 +113,6 @@ double processCpuSeconds()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// Resident memory in kB from /proc/self/status ("VmRSS" now, "VmHWM" the peak since the last reset).
-qint64 statusKilobytes(const char* key)
-{
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.startsWith(key)) {
-            return line.mid(qstrlen(key) + 1).trimmed().split(' ').value(0).toLongLong();
-        }
-    }
-    return 0;
-}
-
-void resetPeakMemory()
-{
-    QFile file(QStringLiteral("/proc/self/clear_refs"));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write("5");
-    }
 }
 
 // Records when placement begins, to split the run into its two phases.
@@ -166,17 +180,15 @@ void runGenerator(benchmark::State& state, const Case& benchCase, int threads)
     Measurement measurement;
     for (auto _ : state) {
         PhaseClock clock;
-        // Memory freed by earlier runs goes back to the system, so the peak counts this run only.
-        malloc_trim(0);
-        const qint64 baseline = statusKilobytes("VmRSS:");
-        resetPeakMemory();
+        const qint64 baseline = g_heapBytes.load();
+        g_heapPeak.store(baseline);
         const double cpuStart = processCpuSeconds();
         clock.timer.start();
         generator->initialize();
         const QSharedPointer<canvas::Canvas> canvas = generator->generate(&clock);
         const double wall = clock.timer.nsecsElapsed() / 1e9;
         const double cpu = processCpuSeconds();
-        const qint64 peak = statusKilobytes("VmHWM:");
+        const qint64 peak = g_heapPeak.load();
         generator->cleanUp();
         state.SetIterationTime(wall);
 
@@ -188,8 +200,8 @@ void runGenerator(benchmark::State& state, const Case& benchCase, int threads)
         measurement.placementCpu = cpu - placingCpu;
         measurement.points = generator->preparedPointCount();
         measurement.visited = generator->visitedPointCount();
-        measurement.peakMegabytes = std::max<qint64>(peak - baseline, 0) / 1024.0;
-        measurement.bytesPerPoint = measurement.points > 0 ? std::max<qint64>(peak - baseline, 0) * 1024.0 / measurement.points : 0;
+        measurement.peakMegabytes = std::max<qint64>(peak - baseline, 0) / 1048576.0;
+        measurement.bytesPerPoint = measurement.points > 0 ? double(std::max<qint64>(peak - baseline, 0)) / measurement.points : 0;
         std::vector<std::tuple<QString, qint64, QString, qint64, qint64, qint64>> items;
         if (canvas) {
             for (const auto& item : canvas->items()) {

@@ -1,5 +1,6 @@
 #include "generator/ParallelWork.h"
 
+#include <QThread>
 #include <QThreadPool>
 
 #include <atomic>
@@ -142,7 +143,8 @@ struct WorkTeam::Shared {
 WorkTeam::WorkTeam()
     : m_shared(std::make_shared<Shared>())
 {
-    const std::size_t helperCount = helperCountFor(static_cast<std::size_t>(QThreadPool::globalInstance()->maxThreadCount()));
+    // Wakeful helpers beyond the processor count would only take turns with the working ones.
+    const std::size_t helperCount = helperCountFor(static_cast<std::size_t>(std::max(QThread::idealThreadCount(), 1)));
     for (std::size_t helper = 0; helper < helperCount; ++helper) {
         QThreadPool::globalInstance()->start([shared = m_shared] { shared->serve(); });
     }

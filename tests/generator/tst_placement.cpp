@@ -159,7 +159,7 @@ void TestPlacement::holdsTheRulesOnLargerDocuments()
 
     QRandomGenerator random(seed);
     doc::Properties& properties = m_startup->properties();
-    setCanvas(properties, 30.0 + random.bounded(20), 20.0 + random.bounded(20), 1);
+    setCanvas(properties, 24.0 + random.bounded(12), 16.0 + random.bounded(12), 1);
     properties.setAlgorithmIdentifier(algorithm);
     properties.setCanvasFrameShape(static_cast<frame::Shape>(frameShape));
     const double spacing = random.bounded(10) / 10.0;
@@ -168,7 +168,7 @@ void TestPlacement::holdsTheRulesOnLargerDocuments()
     properties.setRoundToPrecisionEnabled(false);
     std::vector<ItemSpec> specs;
     for (int index = 0; index < 5; ++index) {
-        specs.push_back({0.3 + random.bounded(40) / 10.0, 1 + static_cast<int>(random.bounded(60))});
+        specs.push_back({0.3 + random.bounded(30) / 10.0, 1 + static_cast<int>(random.bounded(40))});
     }
     setItems(*m_startup->document, specs);
 
