@@ -121,6 +121,8 @@ public:
     static constexpr int rowGroupCount = 32;
     static constexpr quint32 blockRows = 32;
     static constexpr quint32 blockColumns = 64;
+    // A band of blocks holds one row of every row-offset group, in group order.
+    static_assert(blockRows == rowGroupCount, "a band must hold one row of each row group");
 
     GeneratorPointGrid();
     ~GeneratorPointGrid() override;

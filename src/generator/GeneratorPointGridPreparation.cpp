@@ -282,6 +282,8 @@ void GeneratorPointGrid::finishSlices()
         pointCount += slice.points.size();
     }
     const bool isValueOrdered = isValueSearch();
+    // The first search asks for room for the largest copy; its candidates are found here in parallel.
+    const qint64 firstRadius = instances().empty() ? -1 : instances().front().radius.value();
     const std::function<void(std::size_t)> finishSlice = [&](std::size_t index) {
         Slice& slice = m_slices[index];
         std::vector<quint32>().swap(slice.rowCounts);
@@ -295,7 +297,7 @@ void GeneratorPointGrid::finishSlices()
                 return a.value < b.value || (a.value == b.value && rankOf(a) < rankOf(b));
             });
             slice.minimumValue = slice.points.front().value;
-            refreshValueSlice(slice, -1);
+            refreshValueSlice(slice, firstRadius);
         } else {
             recordLargest(slice);
         }
