@@ -4,18 +4,29 @@
 
 namespace geo {
 
+namespace {
+
+constexpr qint64 smallestStep = 100000;
+constexpr qint64 largestStep = 45000000;
+// Real ranges span a turn or two; a range between extreme angles (from a crafted file) would ask for
+// some 10^14 angles. Ten full turns at the smallest step bound the count, so such a range is sampled
+// more coarsely instead of exhausting memory.
+constexpr qint64 maximumStepCount = 10 * Angle::fullTurn / smallestStep;
+
+} // namespace
+
 std::vector<Angle> AngleSegment::toSequence(Angle step) const
 {
     if (m_begin == m_end) {
         return {m_begin};
     }
-    const qint64 clampedStep = std::clamp<qint64>(step.value(), 100000, 45000000);
+    const qint64 clampedStep = std::clamp<qint64>(step.value(), smallestStep, largestStep);
     const __int128 span = static_cast<__int128>(m_end.value()) - m_begin.value();
     const __int128 magnitude = span < 0 ? -span : span;
     // The quotient in millionths, rounded to whole steps (half rounds up).
     const __int128 scaledQuotient = magnitude * fixedUnit / clampedStep;
     qint64 count = saturated(scaledQuotient / fixedUnit + (scaledQuotient % fixedUnit >= 500000 ? 1 : 0));
-    count = std::max<qint64>(count, 1);
+    count = std::clamp<qint64>(count, 1, maximumStepCount);
     if (count == 1) {
         return {m_begin, m_end};
     }
