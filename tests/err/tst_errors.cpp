@@ -20,7 +20,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(copy.what()), QStringLiteral("Grüße"));
     }
 
-    void keyPathGrowsOutward()
+    void keyPathGrowsOutwardOrStaysEmpty()
     {
         const err::Deserialize innermost(QStringLiteral("Bad radius."), QStringLiteral("radius"));
         const err::Deserialize entry(QStringLiteral("[2]"), innermost);
@@ -28,10 +28,6 @@ private slots:
         QCOMPARE(outer.reason(), QStringLiteral("Bad radius.; keypath=items->[2]->radius"));
         QCOMPARE(QString::fromUtf8(outer.what()), outer.reason());
         QCOMPARE(outer.reason().count(QStringLiteral("; keypath=")), 1);
-    }
-
-    void emptyKeyPath()
-    {
         QCOMPARE(err::Deserialize(QStringLiteral("Broken.")).reason(), QStringLiteral("Broken.; keypath="));
     }
 

@@ -21,18 +21,13 @@ private:
     }
 
 private slots:
-    void writesAndReplaces()
+    void writesReplacesAndReportsAnUnreachableFolder()
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("a.json"));
         QVERIFY(io::writeFileAtomically(path, "first"));
         QVERIFY(io::writeFileAtomically(path, "second"));
         QCOMPARE(contents(path), QByteArray("second"));
-    }
-
-    void reportsAnUnreachableFolder()
-    {
-        QTemporaryDir folder;
         QString reason;
         QVERIFY(!io::writeFileAtomically(folder.filePath(QStringLiteral("missing/a.json")), "x", &reason));
         QVERIFY(!reason.isEmpty());
