@@ -13,9 +13,6 @@ public:
 
     geo::Normal1D value(geo::Normal1D t) const override;
 
-    geo::Normal1D p1() const { return m_p1; }
-    geo::Normal1D p2() const { return m_p2; }
-
 private:
     geo::Normal1D m_p1;
     geo::Normal1D m_p2;

@@ -12,8 +12,6 @@ public:
 
     geo::Normal1D value(geo::Normal1D t) const override;
 
-    geo::Normal1D p() const { return m_p; }
-
 private:
     geo::Normal1D m_p;
 };

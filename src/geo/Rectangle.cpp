@@ -8,16 +8,6 @@
 
 namespace geo {
 
-namespace {
-
-qint64 absoluteDifference(qint64 a, qint64 b) noexcept
-{
-    const qint64 difference = saturatedSubtract(a, b);
-    return difference < 0 ? saturatedSubtract(0, difference) : difference;
-}
-
-} // namespace
-
 Rectangle Rectangle::inset(Length length) const noexcept
 {
     const qint64 twice = saturatedAdd(length.value(), length.value());
@@ -70,21 +60,21 @@ Rectangle Rectangle::boundingBox(const std::vector<Point2D>& points) noexcept
 PointAndDistance Rectangle::closestPointOnPath(const Point2D& point) const noexcept
 {
     const Point2D farCorner = m_origin + m_size.toPoint();
-    const qint64 left = absoluteDifference(point.x(), x());
-    const qint64 right = absoluteDifference(point.x(), farCorner.x());
-    const qint64 top = absoluteDifference(point.y(), y());
-    const qint64 bottom = absoluteDifference(point.y(), farCorner.y());
-    const qint64 smallest = std::min({left, right, top, bottom});
+    const Length left = point.x1D().absDistanceTo(m_origin.x1D());
+    const Length right = point.x1D().absDistanceTo(farCorner.x1D());
+    const Length top = point.y1D().absDistanceTo(m_origin.y1D());
+    const Length bottom = point.y1D().absDistanceTo(farCorner.y1D());
+    const Length smallest = std::min({left, right, top, bottom});
     if (smallest == left) {
-        return {Point2D(x(), point.y()), Length(left)};
+        return {Point2D(x(), point.y()), left};
     }
     if (smallest == right) {
-        return {Point2D(farCorner.x(), point.y()), Length(right)};
+        return {Point2D(farCorner.x(), point.y()), right};
     }
     if (smallest == top) {
-        return {Point2D(point.x(), y()), Length(top)};
+        return {Point2D(point.x(), y()), top};
     }
-    return {Point2D(point.x(), farCorner.y()), Length(bottom)};
+    return {Point2D(point.x(), farCorner.y()), bottom};
 }
 
 QVariant Rectangle::toVariant() const
