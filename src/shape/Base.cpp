@@ -60,6 +60,16 @@ void checkKeysOrThrow(const QVariantMap& map)
     }
 }
 
+// Anchored on the whole text (a plain "$" would also accept a trailing line break) and compiled at once:
+// documents read on pool threads validate shapes, and a pattern that compiled lazily on its first match
+// would be compiled by whichever threads got there together.
+QRegularExpression compiledWholeTextPattern(const QString& pattern)
+{
+    QRegularExpression expression(QRegularExpression::anchoredPattern(pattern));
+    expression.optimize();
+    return expression;
+}
+
 // A number in the 'f' format with six decimals, as the use transform writes it.
 QString transformNumber(double value)
 {
@@ -121,15 +131,14 @@ void Base::resetToDefaults()
 
 bool Base::isValidIdentifier(const QString& identifier)
 {
-    // Anchored on the whole text: a plain "$" would also accept a trailing line break.
-    static const QRegularExpression expression(QRegularExpression::anchoredPattern(QStringLiteral("[-_a-zA-Z0-9]{2,64}")));
+    static const QRegularExpression expression = compiledWholeTextPattern(QStringLiteral("[-_a-zA-Z0-9]{2,64}"));
     return expression.match(identifier).hasMatch();
 }
 
 bool Base::isValidName(const QString& name)
 {
-    static const QRegularExpression expression(
-        QRegularExpression::anchoredPattern(QStringLiteral("[\\p{L}\\p{N}\\p{P}\\p{S} ]{0,100}")));
+    static const QRegularExpression expression =
+        compiledWholeTextPattern(QStringLiteral("[\\p{L}\\p{N}\\p{P}\\p{S} ]{0,100}"));
     return expression.match(name).hasMatch();
 }
 

@@ -16,6 +16,17 @@ constexpr qint64 degrees(qint64 wholeDegrees)
     return wholeDegrees * geo::fixedUnit;
 }
 
+// The widest bar that still leaves a simple outline for the bar count: the inner corners stay within 0.9
+// of the centre, so neighbouring bars never meet at the rim.
+double maximumBarWidth(qint64 barCount) noexcept
+{
+    if (barCount < 3) {
+        return 1.0;
+    }
+    const geo::Angle halfStep = geo::Angle::fromDegrees(180.0 / static_cast<double>(barCount));
+    return 2.0 * maximumInnerCornerDistance * halfStep.sin();
+}
+
 std::vector<geo::Point2D> twoBarPoints(geo::Angle rimAngle)
 {
     return {
@@ -39,15 +50,6 @@ Cross::Cross()
 Type Cross::type() const
 {
     return Type::Cross;
-}
-
-double Cross::maximumBarWidth(qint64 barCount) noexcept
-{
-    if (barCount < 3) {
-        return 1.0;
-    }
-    const geo::Angle halfStep = geo::Angle::fromDegrees(180.0 / static_cast<double>(barCount));
-    return 2.0 * maximumInnerCornerDistance * halfStep.sin();
 }
 
 std::vector<geo::Path> Cross::createPaths(bool /*outlineOnly*/) const

@@ -20,10 +20,6 @@ public:
     // The width as a value between 0.1 and 0.9.
     void setBarWidth(geo::Normal1D width) noexcept;
 
-    // The widest bar that still leaves a simple outline for the bar count (the inner corners stay
-    // within 0.9 of the centre, so neighbouring bars never meet at the rim).
-    static double maximumBarWidth(qint64 barCount) noexcept;
-
     static std::vector<std::shared_ptr<Base>> createBuiltIns();
 
 private:

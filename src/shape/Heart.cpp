@@ -20,22 +20,6 @@ const geo::Angle arcStep(degrees(5));
 // How far below the bulge centre's height the notch between two separate bulges lies.
 constexpr qint64 notchDrop = 50000;
 
-// (1 − ratio) × 0.1 + ratio × 0.75 in fixed units, each term truncated on its own.
-qint64 bulgeRadius(double ratio) noexcept
-{
-    const qint64 lowTerm = geo::fixedFromDouble(geo::zeroIfNaN(1.0 - ratio)) / 10;
-    const qint64 highTerm = geo::multiplyFixed(geo::fixedFromDouble(ratio), 750000);
-    return lowTerm + highTerm;
-}
-
-// The mirror image of the half outline about the vertical axis, in the order that continues it.
-geo::Path mirrored(const geo::Path& half)
-{
-    geo::Path mirror = half.scaled(geo::Normal2D(-1.0, 1.0));
-    mirror.reverse();
-    return mirror;
-}
-
 } // namespace
 
 Heart::Heart()
@@ -69,7 +53,7 @@ void Heart::setAngle(const geo::Normal1D& normal) noexcept
 geo::Path Heart::createPath(geo::Normal1D ratio, geo::Angle angle)
 {
     // Beyond [0, 1] the bulge would reach past the unit circle and the tangents would not exist.
-    const qint64 radius = bulgeRadius(ratio.clamped());
+    const qint64 radius = radiusFromTenth(ratio.clamped(), 750000);
     const geo::Point2D tip(0, geo::fixedUnit);
     const geo::Point2D center = unitPointTimes(angle, geo::fixedUnit - radius);
     const geo::Circle bulge(center, geo::Length(radius));
@@ -104,7 +88,7 @@ geo::Path Heart::createPath(geo::Normal1D ratio, geo::Angle angle)
     geo::Path outline;
     outline.addPoint(tip);
     outline.addPath(half);
-    outline.addPath(mirrored(half));
+    outline.addPath(mirroredHalf(half));
     outline.joinClosePoints(geo::Precision::fromLevel(geo::Precision::maximumLevel));
     if (center.x() == 0) {
         outline.transform(geo::Transform2D::rotation(geo::Angle(degrees(180))));

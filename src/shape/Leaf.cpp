@@ -12,13 +12,6 @@ const geo::Angle quarterTurn(90000000);
 const geo::Angle fullTurn(geo::Angle::fullTurn);
 const geo::Angle halfTurn(geo::Angle::fullTurn / 2);
 
-geo::Path mirrored(const geo::Path& half)
-{
-    geo::Path mirror = half.scaled(geo::Normal2D(-1.0, 1.0));
-    mirror.reverse();
-    return mirror;
-}
-
 } // namespace
 
 Leaf::Leaf()
@@ -81,7 +74,7 @@ std::vector<geo::Path> Leaf::createPaths(bool /*outlineOnly*/) const
     }
 
     std::vector<geo::Point2D> points = half.points();
-    const geo::Path mirror = mirrored(half);
+    const geo::Path mirror = mirroredHalf(half);
     // The mirror half ends at the top tip again, where the closed outline returns anyway.
     points.insert(points.end(), mirror.points().cbegin(), mirror.points().cend() - 1);
     geo::Path outline(std::move(points));

@@ -26,6 +26,7 @@ namespace {
 
 constexpr qint64 maximumFileSize = 100000;
 constexpr int firstUserFileIndex = 1000;
+// In UTF-16 code units, as shape data is read back; the name pattern counts characters.
 constexpr qsizetype maximumNameLength = 128;
 
 const QString keyIdentifier = QStringLiteral("identifier");
@@ -383,12 +384,13 @@ bool Manager::remove(const QString& identifier)
 
 QVariant Manager::toData(const QSet<QString>& identifiers) const
 {
-    QReadLocker locker(&m_lock);
+    // A snapshot, so that no lock is held while the shapes write their data.
+    const ShapeList held = shapes();
     QVariantList entries;
     for (const QString& identifier : identifiers) {
-        const auto found = findShape(m_shapes, identifier);
-        if (found != m_shapes.cend() && !(*found)->isBuiltIn()) {
-            entries.append((*found)->toData(static_cast<int>(found - m_shapes.cbegin())));
+        const auto found = findShape(held, identifier);
+        if (found != held.cend() && !(*found)->isBuiltIn()) {
+            entries.append((*found)->toData(static_cast<int>(found - held.cbegin())));
         }
     }
     return entries;

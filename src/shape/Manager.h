@@ -24,8 +24,10 @@ namespace shape {
 //
 // Threads: only the main thread changes the database (load, save, add, update, remove, import). The
 // lookups, toData and resolveDataOrThrow may be called from any thread at the same time: the list is
-// guarded by a read-write lock, and a shape, once held, is never changed in place (update swaps in a
-// changed copy), so a shape pointer handed out stays consistent for as long as the caller keeps it.
+// guarded by a read-write lock, held only while the list itself is read or changed (never while signals
+// go out or shapes are called). A shape, once held, is never changed in place: update swaps in a changed
+// copy, so a shape pointer handed out stays consistent for as long as the caller keeps it, and holders
+// look the identifier up again on shapeChanged to get the new version.
 class Manager : public QObject
 {
     Q_OBJECT

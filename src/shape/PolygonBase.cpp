@@ -1,5 +1,6 @@
 #include "shape/PolygonBase.h"
 
+#include "geo/Fixed.h"
 #include "svg/Node.h"
 
 namespace shape {
@@ -45,6 +46,18 @@ geo::Point2D PolygonBase::unitPointTimes(geo::Angle angle, qint64 radius) noexce
 qint64 PolygonBase::countOf(geo::Value value) noexcept
 {
     return value.value() / geo::fixedUnit;
+}
+
+qint64 PolygonBase::radiusFromTenth(double t, qint64 end) noexcept
+{
+    return geo::fixedFromDouble(geo::zeroIfNaN(1.0 - t)) / 10 + geo::multiplyFixed(geo::fixedFromDouble(t), end);
+}
+
+geo::Path PolygonBase::mirroredHalf(const geo::Path& half)
+{
+    geo::Path mirror = half.scaled(geo::Normal2D(-1.0, 1.0));
+    mirror.reverse();
+    return mirror;
 }
 
 geo::Path PolygonBase::firstOutline() const

@@ -30,6 +30,10 @@ protected:
     static geo::Point2D unitPointTimes(geo::Angle angle, qint64 radius) noexcept;
     // The count a level-0 modifier value stands for (value / 1000000, truncated toward zero).
     static qint64 countOf(geo::Value value) noexcept;
+    // (1 − t) × 0.1 + t × end in fixed units, each term truncated on its own; a NaN 1 − t counts as 0.
+    static qint64 radiusFromTenth(double t, qint64 end) noexcept;
+    // The half outline mirrored about the vertical axis, in the order that continues it.
+    static geo::Path mirroredHalf(const geo::Path& half);
 
 private:
     geo::Path firstOutline() const;

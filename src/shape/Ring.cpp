@@ -11,14 +11,6 @@ namespace {
 const geo::AngleSegment circleRange(geo::Angle(0), geo::Angle(355000000));
 const geo::Angle circleStep(5000000);
 
-// (1 − ratio) × 0.1 + ratio × 0.9 in fixed units, each term truncated on its own.
-qint64 holeRadius(double ratio) noexcept
-{
-    const qint64 lowTerm = geo::fixedFromDouble(geo::zeroIfNaN(1.0 - ratio)) / 10;
-    const qint64 highTerm = geo::multiplyFixed(geo::fixedFromDouble(ratio), 900000);
-    return lowTerm + highTerm;
-}
-
 } // namespace
 
 Ring::Ring() : m_ratio(0.0, 1.0, QStringLiteral("Ring Ratio"), 0.0)
@@ -38,7 +30,7 @@ std::vector<geo::Path> Ring::createPaths(bool outlineOnly) const
         return {outer};
     }
     // The hole runs against the outer path, so the even-odd rule leaves it empty.
-    const geo::Circle hole(geo::Point2D(), geo::Length(holeRadius(m_ratio.value())));
+    const geo::Circle hole(geo::Point2D(), geo::Length(radiusFromTenth(m_ratio.value(), 900000)));
     return {outer, hole.toPath(circleRange.reversed(), circleStep)};
 }
 
