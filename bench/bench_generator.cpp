@@ -234,7 +234,7 @@ void runReference(benchmark::State& state, const Case& benchCase)
         state.SetIterationTime(seconds);
         std::vector<std::tuple<QString, qint64, QString, qint64, qint64, qint64>> items;
         for (const auto& item : placed) {
-            items.emplace_back(item.itemId, item.index, item.shapeId, item.center.x(), item.center.y(), item.radius.value());
+            items.emplace_back(item.itemId, item.index, item.shapeId, item.center.x(), item.center.y(), item.radius);
         }
         Results& results = g_results[benchCase.name];
         results.referenceSeconds = seconds;
@@ -287,6 +287,16 @@ std::vector<Case> makeCases()
                              large->setCount(2000);
                          }, true});
     }
+    // Copies of ever smaller radii, each still too large for the canvas, at a fine precision.
+    cases.push_back({"too-large-tapered-0.01mm", [](doc::Document& document) {
+                         document.properties()->setPrecision(geo::Precision::fromLevel(2));
+                         document.properties()->setAlgorithmIdentifier(QStringLiteral("leftToRight"));
+                         auto tapered = document.items()->addItem();
+                         tapered->setRadius(geo::Length(40000000));
+                         tapered->setRadiusTransition(QStringLiteral("linear"));
+                         tapered->setRadiusEnd(geo::Length(27000000));
+                         tapered->setCount(100000);
+                     }, false});
     cases.push_back({"small-10mm", [](doc::Document& document) {
                          document.properties()->setCanvasSize(geo::Size(10000000, 10000000));
                      }, true});

@@ -14,8 +14,6 @@
 #include "geo/Vector.h"
 #include "shape/Base.h"
 
-#include <QThreadPool>
-
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -178,9 +176,7 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
         std::unique_ptr<WorkTeam>& team;
         ~TeamScope() { team.reset(); }
     } teamScope{m_workTeam};
-    if (QThreadPool::globalInstance()->maxThreadCount() > 1) {
-        m_workTeam = std::make_unique<WorkTeam>();
-    }
+    m_workTeam = std::make_unique<WorkTeam>();
     while (hasNextInstance()) {
         if (cancelWatch.askNow()) {
             setRunStatus(RunStatus::Cancelled);
@@ -389,19 +385,17 @@ GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_LargestSpace()
 
 GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_AlgorithmicValue()
 {
-    Instance instance = nextInstance();
+    // A copy larger than the largest free space fits nowhere and is passed over without a search; any
+    // other copy fits at least at the point of that largest free space.
+    const qint64 largestFreeSpace = m_tournament.top().freeSpace;
     for (;;) {
-        if (const GridPoint* candidate = findValueCandidate(instance.radius.value())) {
-            return {candidate, instance};
+        const Instance instance = nextInstance();
+        if (instance.radius.value() <= largestFreeSpace) {
+            return {findValueCandidate(instance.radius.value()), instance};
         }
-        // Nothing changed since the search failed, so no copy at least as large can fit either.
-        const geo::Length failedRadius = instance.radius;
-        do {
-            if (!hasNextInstance()) {
-                return {};
-            }
-            instance = nextInstance();
-        } while (instance.radius >= failedRadius);
+        if (!hasNextInstance()) {
+            return {};
+        }
     }
 }
 
@@ -518,14 +512,12 @@ quint64 GeneratorPointGrid::updateAvailablePoints(const canvas::CanvasItem& item
     const std::function<void(std::size_t)> work = [&](std::size_t index) {
         updateSlice(m_slices[index], center, reach, nextRadius);
     };
-    if (reachedPoints < parallelPointThreshold || reached.size() < 2) {
+    if (m_workTeam && reachedPoints >= parallelPointThreshold) {
+        m_workTeam->run(reached, work);
+    } else {
         for (const std::size_t index : reached) {
             work(index);
         }
-    } else if (m_workTeam) {
-        m_workTeam->run(reached, work);
-    } else {
-        runOnGlobalPool(reached, work);
     }
     // Summed and published in slice order, so the outcome never depends on the threads.
     for (const std::size_t index : reached) {

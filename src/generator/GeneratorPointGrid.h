@@ -144,8 +144,6 @@ public:
 
     // The available points in the fixed order (row-offset groups, runs, the algorithm's order).
     std::vector<PointInfo> orderedPoints() const;
-    const std::vector<Slice>& slices() const noexcept { return m_slices; }
-    const std::vector<QSharedPointer<canvas::CanvasItem>>& placedItems() const noexcept { return m_placedItems; }
     // The usable grid points the last run prepared.
     quint64 preparedPointCount() const noexcept { return m_preparedPoints; }
     // Points visited by the searches and updates of the last run (a measure of the work done).

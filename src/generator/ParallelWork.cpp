@@ -3,6 +3,7 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -12,14 +13,13 @@
 
 namespace {
 
-// How long an idle thread keeps watching for the next step before it sleeps, and how long the calling
+// How long an idle helper keeps watching for the next step before it leaves, and how long the calling
 // thread watches for the end of a step before it sleeps.
 constexpr auto helperWakefulness = std::chrono::microseconds(300);
 constexpr auto callerWakefulness = std::chrono::microseconds(100);
 
-// One parallel step. Helpers that start after its list is done leave at once; they may outlive the call
-// (they hold the step), but they only touch the work and the list for positions they claimed before the
-// list ran out, and the call waits for those.
+// One parallel step. Helpers may outlive the call (they hold the step), but they touch the work and the
+// list only for positions they claimed before the list ran out, and the call waits for those.
 class ParallelStep
 {
 public:
@@ -64,7 +64,7 @@ public:
             std::this_thread::yield();
         }
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_finished.wait(lock, [this] { return m_isFinished || m_done.load(std::memory_order_acquire) >= m_count; });
+        m_finished.wait(lock, [this] { return m_isFinished; });
         if (m_failure) {
             std::rethrow_exception(m_failure);
         }
@@ -83,40 +83,26 @@ private:
     std::exception_ptr m_failure;
 };
 
-std::size_t helperCountFor(std::size_t workCount)
+// Helpers beyond the processor count would only take turns with the working threads.
+std::size_t helperLimit(std::size_t workCount)
 {
-    const int threads = std::max(QThreadPool::globalInstance()->maxThreadCount(), 1);
-    return std::min(static_cast<std::size_t>(threads), workCount) - 1;
+    const int threads = std::min(QThreadPool::globalInstance()->maxThreadCount(), QThread::idealThreadCount());
+    return std::min(static_cast<std::size_t>(std::max(threads, 1)), workCount) - 1;
 }
 
 } // namespace
 
-void runOnGlobalPool(const std::vector<std::size_t>& indices, const std::function<void(std::size_t)>& work)
-{
-    if (indices.empty()) {
-        return;
-    }
-    const auto step = std::make_shared<ParallelStep>(indices, work);
-    const std::size_t helperCount = helperCountFor(indices.size());
-    for (std::size_t helper = 0; helper < helperCount; ++helper) {
-        QThreadPool::globalInstance()->start([step] { step->drain(); });
-    }
-    step->drain();
-    step->waitAndRethrow();
-}
-
 struct WorkTeam::Shared {
     std::mutex mutex;
-    std::condition_variable wake;
     std::atomic<quint64> generation{0};
     std::atomic<bool> isStopping{false};
-    std::shared_ptr<ParallelStep> step;
-    int sleepers = 0;
+    std::shared_ptr<ParallelStep> step; // guarded by mutex
+    std::size_t helperCount = 0;        // guarded by mutex: helpers started and not yet gone
 
-    // A helper's life: wait for a new step, help with it, until the team stops.
-    void serve()
+    // A helper's life: help with every step after the one numbered `seen`; leave when the team stops or
+    // no step comes for a while.
+    void serve(quint64 seen)
     {
-        quint64 seen = 0;
         for (;;) {
             const auto deadline = std::chrono::steady_clock::now() + helperWakefulness;
             while (generation.load(std::memory_order_acquire) == seen && !isStopping.load(std::memory_order_acquire)
@@ -125,11 +111,9 @@ struct WorkTeam::Shared {
             }
             std::shared_ptr<ParallelStep> current;
             {
-                std::unique_lock<std::mutex> lock(mutex);
-                ++sleepers;
-                wake.wait(lock, [&] { return generation.load(std::memory_order_relaxed) != seen || isStopping.load(); });
-                --sleepers;
-                if (isStopping.load()) {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (isStopping.load(std::memory_order_relaxed) || generation.load(std::memory_order_relaxed) == seen) {
+                    --helperCount;
                     return;
                 }
                 seen = generation.load(std::memory_order_relaxed);
@@ -143,19 +127,13 @@ struct WorkTeam::Shared {
 WorkTeam::WorkTeam()
     : m_shared(std::make_shared<Shared>())
 {
-    // Wakeful helpers beyond the processor count would only take turns with the working ones.
-    const std::size_t helperCount = helperCountFor(static_cast<std::size_t>(std::max(QThread::idealThreadCount(), 1)));
-    for (std::size_t helper = 0; helper < helperCount; ++helper) {
-        QThreadPool::globalInstance()->start([shared = m_shared] { shared->serve(); });
-    }
 }
 
 WorkTeam::~WorkTeam()
 {
     std::lock_guard<std::mutex> lock(m_shared->mutex);
-    m_shared->isStopping.store(true);
+    m_shared->isStopping.store(true, std::memory_order_release);
     m_shared->step.reset();
-    m_shared->wake.notify_all();
 }
 
 void WorkTeam::run(const std::vector<std::size_t>& indices, const std::function<void(std::size_t)>& work)
@@ -164,14 +142,34 @@ void WorkTeam::run(const std::vector<std::size_t>& indices, const std::function<
         return;
     }
     const auto step = std::make_shared<ParallelStep>(indices, work);
+    quint64 generation = 0;
+    std::size_t missing = 0;
     {
         std::lock_guard<std::mutex> lock(m_shared->mutex);
         m_shared->step = step;
-        m_shared->generation.fetch_add(1, std::memory_order_release);
-        if (m_shared->sleepers > 0) {
-            m_shared->wake.notify_all();
+        generation = m_shared->generation.fetch_add(1, std::memory_order_release) + 1;
+        const std::size_t wanted = helperLimit(indices.size());
+        if (m_shared->helperCount < wanted) {
+            missing = wanted - m_shared->helperCount;
+            m_shared->helperCount = wanted;
+        }
+    }
+    // The step must be waited for whatever happens here: helpers already started may be working on it.
+    for (; missing > 0; --missing) {
+        try {
+            QThreadPool::globalInstance()->start([shared = m_shared, generation] { shared->serve(generation - 1); });
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->helperCount -= missing;
+            break;
         }
     }
     step->drain();
     step->waitAndRethrow();
+}
+
+void runOnGlobalPool(const std::vector<std::size_t>& indices, const std::function<void(std::size_t)>& work)
+{
+    WorkTeam team;
+    team.run(indices, work);
 }

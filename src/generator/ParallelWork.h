@@ -5,15 +5,16 @@
 #include <memory>
 #include <vector>
 
-// Runs work(index) for every index of the list on the global thread pool and waits for all of them. The
-// list is the split of the work; it never depends on the number of threads (only how many threads help
-// does). The calling thread works through the list too. The first exception thrown by any work item is
-// passed on to the caller after all work items have ended; items not yet started by then are skipped.
-void runOnGlobalPool(const std::vector<std::size_t>& indices, const std::function<void(std::size_t)>& work);
-
-// A team of pool threads kept ready for a series of short parallel steps, such as the updates after
-// every placed item: between steps its helpers wait briefly awake before they sleep, so a step starts
-// without waiting for threads to wake up. While the team lives it occupies the pool's threads.
+// Runs parallel steps on the global thread pool. A step runs work(index) for every index of its list and
+// waits for all of them; the calling thread works through the list too, so a step never waits for a pool
+// thread to become free. The list is the split of the work; it never depends on the number of threads.
+// The first exception thrown by any work item is passed on to the caller after all work items have ended;
+// items not yet started by then are skipped.
+//
+// A team serves a series of short steps, such as the updates after every placed item: after a step its
+// helpers watch briefly for the next one, so a step that follows closely starts without waking threads,
+// and then hand their pool threads back; so do helpers that start late and find the work done. Between
+// steps and after the team ends, its helpers hold no pool thread for longer than that brief watch.
 class WorkTeam
 {
 public:
@@ -22,7 +23,6 @@ public:
     WorkTeam(const WorkTeam&) = delete;
     WorkTeam& operator=(const WorkTeam&) = delete;
 
-    // Like runOnGlobalPool, with the team's helpers.
     void run(const std::vector<std::size_t>& indices, const std::function<void(std::size_t)>& work);
 
     struct Shared;
@@ -30,3 +30,6 @@ public:
 private:
     std::shared_ptr<Shared> m_shared;
 };
+
+// One step with a team of its own.
+void runOnGlobalPool(const std::vector<std::size_t>& indices, const std::function<void(std::size_t)>& work);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared set-up of the generator tests: the registries in start-up order, small documents, a recording
-// progress receiver and canvas comparisons.
+// progress receiver and canvases as comparable text.
 
 #include "canvas/Canvas.h"
 #include "canvas/CanvasItem.h"
@@ -21,25 +21,17 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 namespace motifex::test {
 
-// The registries a generation run needs, made in the application's start-up order.
+// The registries a generation run needs, made in the application's start-up order and released in the
+// reverse order.
 struct GeneratorStartup {
     GeneratorStartup() { shapes->loadOrThrow(); }
-    ~GeneratorStartup()
-    {
-        generators.reset();
-        document.reset();
-        frames.reset();
-        shapes.reset();
-    }
 
-    QSharedPointer<GeneratorPointGrid> pointGrid() const
-    {
-        return generators->get(QStringLiteral("pointgrid")).staticCast<GeneratorPointGrid>();
-    }
+    GeneratorPointGrid& pointGrid() const { return *generators->get("pointgrid").staticCast<GeneratorPointGrid>(); }
     doc::Properties& properties() const { return *document->properties(); }
 
     std::unique_ptr<shape::Manager> shapes = std::make_unique<shape::Manager>();
@@ -49,14 +41,13 @@ struct GeneratorStartup {
 };
 
 struct ItemSpec {
-    double radius;    // mm
+    double radius; // mm
     int count;
     double radiusEnd = 0.0; // mm, with transition
     QString transition = {};
     QString shapeId = {};
 };
 
-// Replaces the document's items by the given ones.
 inline void setItems(doc::Document& document, const std::vector<ItemSpec>& specs)
 {
     doc::Items& items = *document.items();
@@ -75,7 +66,7 @@ inline void setItems(doc::Document& document, const std::vector<ItemSpec>& specs
     }
 }
 
-// A small, deterministic document: no random offset, the given canvas and precision.
+// The given canvas and precision, no random offset.
 inline void setCanvas(doc::Properties& properties, double width, double height, int precisionLevel)
 {
     properties.setCanvasSize(geo::Size::fromMillimeters(width, height));
@@ -83,7 +74,7 @@ inline void setCanvas(doc::Properties& properties, double width, double height, 
     properties.setRandomPlacementAmount(0.0);
 }
 
-// Records what a run reports; can ask to cancel at a chosen moment, or throw.
+// Records what a run reports; can ask to cancel at a chosen moment, or fail on a task's first update.
 class RecordingProgress : public ProgressInterface
 {
 public:
@@ -91,38 +82,33 @@ public:
     {
         QMutexLocker lock(&mutex);
         tasks.append(name);
-        if (throwOnTask == name) {
-            throw std::runtime_error("progress receiver failed");
-        }
     }
     void progressUpdate(int value) override
     {
         QMutexLocker lock(&mutex);
-        values.push_back({tasks.isEmpty() ? QString() : tasks.last(), value});
-        if (cancelWhen && cancelWhen(tasks.isEmpty() ? QString() : tasks.last(), value, values.size())) {
+        const QString task = tasks.isEmpty() ? QString() : tasks.last();
+        values.push_back({task, value});
+        if (task == throwOnTask) {
+            throw std::runtime_error("progress receiver failed");
+        }
+        if (cancelWhen && cancelWhen(task, value)) {
             isCancelRequested = true;
         }
     }
     bool progressCancelRequested() override
     {
         QMutexLocker lock(&mutex);
-        ++cancelQuestions;
         return isCancelRequested;
     }
 
-    struct Update {
-        QString task;
-        int value;
-    };
+    struct Update { QString task; int value; };
 
     QMutex mutex;
     QStringList tasks;
     std::vector<Update> values;
-    int cancelQuestions = 0;
     bool isCancelRequested = false;
     QString throwOnTask;
-    // (task, value, number of updates so far) → cancel now.
-    std::function<bool(const QString&, int, std::size_t)> cancelWhen;
+    std::function<bool(const QString& task, int value)> cancelWhen;
 };
 
 // One run: initialize, generate, clean up.
@@ -134,29 +120,19 @@ inline QSharedPointer<canvas::Canvas> runGenerator(Generator& generator, Progres
     return canvas;
 }
 
-// Runs with the given number of pool threads and restores the pool afterwards.
-inline QSharedPointer<canvas::Canvas> runWithThreads(Generator& generator, int threadCount)
+inline QString describeItem(const QString& itemId, qint64 index, const QString& shapeId, const geo::Point2D& center,
+                            qint64 radius)
 {
-    QThreadPool* pool = QThreadPool::globalInstance();
-    const int previous = pool->maxThreadCount();
-    pool->setMaxThreadCount(threadCount);
-    QSharedPointer<canvas::Canvas> canvas = runGenerator(generator, nullptr);
-    pool->setMaxThreadCount(previous);
-    return canvas;
+    return QStringLiteral("%1 %2 %3 (%4, %5) r%6").arg(itemId).arg(index).arg(shapeId).arg(center.x()).arg(center.y())
+        .arg(radius);
 }
 
-// The placement part of a canvas as comparable text lines.
 inline QStringList describeItems(const canvas::Canvas& canvas)
 {
     QStringList lines;
     for (const auto& item : canvas.items()) {
-        lines.append(QStringLiteral("%1 %2 %3 (%4, %5) r%6")
-                         .arg(item->itemId())
-                         .arg(item->index())
-                         .arg(item->shapeId())
-                         .arg(item->center().x())
-                         .arg(item->center().y())
-                         .arg(item->radius().value()));
+        lines.append(
+            describeItem(item->itemId(), item->index(), item->shapeId(), item->center(), item->radius().value()));
     }
     return lines;
 }

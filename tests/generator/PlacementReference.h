@@ -10,13 +10,11 @@
 #include "doc/Properties.h"
 #include "frame/Base.h"
 #include "frame/Manager.h"
-#include "geo/Length.h"
 #include "geo/Point2D.h"
-#include "geo/Size.h"
 #include "geo/Vector.h"
 #include "shape/Base.h"
 
-#include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <memory>
@@ -29,15 +27,11 @@ struct PlacedItem {
     qint64 index = 0;
     QString shapeId;
     geo::Point2D center;
-    geo::Length radius;
+    qint64 radius = 0;
 };
 
 struct Point {
-    qint64 x = 0;
-    qint64 y = 0;
-    qint64 freeSpace = 0;
-    qint64 value = 0;
-    int state = 1;
+    qint64 x, y, freeSpace, value;
 };
 
 struct Instance {
@@ -68,21 +62,16 @@ public:
         if (!m_instances.empty()) {
             m_minimumFreeSpace = std::min(m_minimumFreeSpace, m_instances.back().radius);
         }
-        const std::vector<geo::Normal1D> values{m_properties.canvasFrameValueA(), m_properties.canvasFrameValueB(),
-                                                m_properties.canvasFrameValueC(), m_properties.canvasFrameValueD(),
-                                                m_properties.canvasFrameValueE()};
-        m_frame = frame::Manager::instance()->createFrame(m_properties.canvasFrameShape(), size,
-                                                          m_properties.canvasFrameRatio(), values);
-        m_algorithm = m_properties.algorithmIdentifier();
+        const doc::Properties& p = m_properties;
+        m_frame = frame::Manager::instance()->createFrame(p.canvasFrameShape(), size, p.canvasFrameRatio(),
+                                                          {p.canvasFrameValueA(), p.canvasFrameValueB(),
+                                                           p.canvasFrameValueC(), p.canvasFrameValueD(),
+                                                           p.canvasFrameValueE()});
         const QStringList known{"outsideToInside", "closestToCenter", "leftToRight", "rightToLeft", "topToBottom",
                                 "bottomToTop", "diagonal", "diagonal2", "diagonal3", "diagonal4"};
-        if (!known.contains(m_algorithm)) {
-            m_algorithm = QStringLiteral("largestSpace");
-        }
-        m_defaultShapeId = m_properties.worldShape() ? m_properties.worldShape()->identifier() : QString();
+        m_algorithm = known.contains(p.algorithmIdentifier()) ? p.algorithmIdentifier() : QStringLiteral("largestSpace");
+        m_defaultShapeId = p.worldShape()->identifier();
     }
-
-    qint64 minimumFreeSpace() const { return m_minimumFreeSpace; }
 
     // The grid points in the generator's order: row groups k = 0..31 (rows k, k + 32, ...), each cut
     // into runs of the slice capacity, each run sorted stably by the algorithm's order.
@@ -96,7 +85,9 @@ public:
         for (qint64 group = 0; group < 32; ++group) {
             std::vector<Point> run;
             auto finishRun = [&] {
-                std::stable_sort(run.begin(), run.end(), [this](const Point& a, const Point& b) { return comesFirst(a, b); });
+                std::stable_sort(run.begin(), run.end(), [this](const Point& a, const Point& b) {
+                    return comesFirst(a, b);
+                });
                 result.insert(result.end(), run.begin(), run.end());
                 run.clear();
             };
@@ -110,12 +101,10 @@ public:
                     if (static_cast<qint64>(run.size()) == capacity) {
                         finishRun();
                     }
-                    run.push_back({position.x(), position.y(), distance, valueOf(position, distance), 1});
+                    run.push_back({position.x(), position.y(), distance, valueOf(position, distance)});
                 }
             }
-            if (!run.empty()) {
-                finishRun();
-            }
+            finishRun();
         }
         return result;
     }
@@ -124,22 +113,17 @@ public:
     {
         m_points = preparePoints();
         std::vector<PlacedItem> placed;
-        if (m_points.empty()) {
-            return placed;
-        }
-        m_next = 0;
-        while (m_next < m_instances.size()) {
-            Point* point = nullptr;
+        while (m_next < m_instances.size() && !m_points.empty()) {
+            const Point* point = nullptr;
             Instance instance;
             if (!search(point, instance)) {
                 break;
             }
-            PlacedItem item;
-            item.itemId = instance.item->itemId();
-            item.index = static_cast<qint64>(placed.size());
-            item.shapeId = instance.item->shapeId().isEmpty() ? m_defaultShapeId : instance.item->shapeId();
-            item.center = geo::Point2D(point->x, point->y);
-            item.radius = geo::Length(instance.radius);
+            PlacedItem item{instance.item->itemId(), static_cast<qint64>(placed.size()), instance.item->shapeId(),
+                            geo::Point2D(point->x, point->y), instance.radius};
+            if (item.shapeId.isEmpty()) {
+                item.shapeId = m_defaultShapeId;
+            }
             snap(item, placed);
             round(item);
             placed.push_back(item);
@@ -151,9 +135,8 @@ public:
 private:
     qint64 valueOf(const geo::Point2D& p, qint64 freeSpace) const
     {
-        const geo::Point2D center(m_width / 2, m_height / 2);
         if (m_algorithm == "outsideToInside") return freeSpace;
-        if (m_algorithm == "closestToCenter") return p.distanceTo(center).value();
+        if (m_algorithm == "closestToCenter") return p.distanceTo(geo::Point2D(m_width / 2, m_height / 2)).value();
         if (m_algorithm == "leftToRight") return p.x();
         if (m_algorithm == "rightToLeft") return m_width - p.x();
         if (m_algorithm == "topToBottom") return p.y();
@@ -162,12 +145,13 @@ private:
         if (m_algorithm == "diagonal2") return p.distanceTo(geo::Point2D(m_width, 0)).value();
         if (m_algorithm == "diagonal3") return p.distanceTo(geo::Point2D(m_width, m_height)).value();
         if (m_algorithm == "diagonal4") return p.distanceTo(geo::Point2D(0, m_height)).value();
-        return p.manhattanDistanceTo(center).value();
+        return p.manhattanDistanceTo(geo::Point2D(m_width / 2, m_height / 2)).value();
     }
 
     bool comesFirst(const Point& a, const Point& b) const
     {
-        if (m_algorithm == "largestSpace") return a.freeSpace > b.freeSpace || (a.freeSpace == b.freeSpace && a.value < b.value);
+        if (m_algorithm == "largestSpace")
+            return a.freeSpace > b.freeSpace || (a.freeSpace == b.freeSpace && a.value < b.value);
         if (m_algorithm == "outsideToInside") return a.freeSpace < b.freeSpace;
         if (m_algorithm == "leftToRight") return a.x < b.x;
         if (m_algorithm == "rightToLeft") return a.x > b.x;
@@ -176,18 +160,18 @@ private:
         return a.value < b.value;
     }
 
-    bool search(Point*& best, Instance& instance)
+    // The first point with the largest free space, then the instances that do not fit it are passed
+    // over; or, for the value searches, the first point of smallest value with room for the instance,
+    // trying ever smaller instances.
+    bool search(const Point*& best, Instance& instance)
     {
+        instance = m_instances[m_next++];
         if (m_algorithm == "largestSpace") {
-            for (Point& point : m_points) {
-                if (point.state != 0 && (best == nullptr || point.freeSpace > best->freeSpace)) {
+            for (const Point& point : m_points) {
+                if (best == nullptr || point.freeSpace > best->freeSpace) {
                     best = &point;
                 }
             }
-            if (best == nullptr) {
-                return false;
-            }
-            instance = m_instances[m_next++];
             while (best->freeSpace < instance.radius) {
                 if (m_next >= m_instances.size()) {
                     return false;
@@ -196,11 +180,9 @@ private:
             }
             return true;
         }
-        instance = m_instances[m_next++];
         for (;;) {
-            for (Point& point : m_points) {
-                if (point.state != 0 && point.freeSpace >= instance.radius
-                    && (best == nullptr || point.value < best->value)) {
+            for (const Point& point : m_points) {
+                if (point.freeSpace >= instance.radius && (best == nullptr || point.value < best->value)) {
                     best = &point;
                 }
             }
@@ -216,17 +198,16 @@ private:
 
     void snap(PlacedItem& item, const std::vector<PlacedItem>& placed) const
     {
-        if (!m_properties.isSnapToFrameEnabled()) {
-            return;
-        }
+        const qint64 spacing = m_properties.itemSpacing().value();
         const geo::PointAndDistance closest = m_frame->closestFramePoint(item.center);
-        if (closest.distance.value() - (m_properties.itemSpacing().value() + item.radius.value()) >= 2 * m_minimumFreeSpace) {
+        const qint64 room = closest.distance.value() - (spacing + item.radius);
+        if (!m_properties.isSnapToFrameEnabled() || room >= 2 * m_minimumFreeSpace) {
             return;
         }
-        const geo::Point2D candidate = geo::Vector(closest.point, item.center).pointOnVectorAtDistance(item.radius);
+        const geo::Point2D candidate =
+            geo::Vector(closest.point, item.center).pointOnVectorAtDistance(geo::Length(item.radius));
         for (const PlacedItem& other : placed) {
-            const qint64 limit = other.radius.value() + item.radius.value() + m_properties.itemSpacing().value();
-            if (candidate.distanceTo(other.center).value() - limit <= 0) {
+            if (candidate.distanceTo(other.center).value() - (other.radius + item.radius + spacing) <= 0) {
                 return;
             }
         }
@@ -243,35 +224,29 @@ private:
         for (int i = level; i < 6; ++i) {
             step *= 10;
         }
-        const qint64 half = step / 2;
-        auto roundOne = [&](qint64 v) {
+        auto roundOne = [step](qint64 v) {
             const qint64 r = v % step;
-            const qint64 b = v - r;
-            return r >= half ? b + step : (r <= -half ? b - step : b);
+            return r >= step / 2 ? v - r + step : (r <= -step / 2 ? v - r - step : v - r);
         };
         item.center = geo::Point2D(roundOne(item.center.x()), roundOne(item.center.y()));
     }
 
+    // Points left with too little room are dropped; the others keep their order.
     void update(const PlacedItem& item)
     {
-        const qint64 reach = item.radius.value() + m_properties.itemSpacing().value();
-        for (Point& point : m_points) {
-            if (point.state == 0) {
-                continue;
-            }
+        const qint64 reach = item.radius + m_properties.itemSpacing().value();
+        std::vector<Point> kept;
+        for (Point point : m_points) {
             const qint64 space = geo::Point2D(point.x, point.y).distanceTo(item.center).value() - reach;
             if (point.freeSpace > space) {
                 if (space < m_minimumFreeSpace) {
-                    point.state = 0;
-                } else {
-                    point.freeSpace = space;
-                    point.state = 2;
+                    continue;
                 }
+                point.freeSpace = space;
             }
+            kept.push_back(point);
         }
-        // Available points stay at the front in their order; scans never look at the others again.
-        m_points.erase(std::stable_partition(m_points.begin(), m_points.end(), [](const Point& p) { return p.state != 0; }),
-                       m_points.end());
+        m_points.swap(kept);
     }
 
     const doc::Properties& m_properties;

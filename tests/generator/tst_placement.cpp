@@ -4,42 +4,47 @@
 #include "PlacementReference.h"
 
 #include "frame/Base.h"
-#include "geo/Point2D.h"
 
 #include <QRandomGenerator>
+#include <QSemaphore>
+#include <QtConcurrent>
+
+#include <atomic>
 
 using namespace motifex::test;
 
 namespace {
 
-QStringList describeReference(const std::vector<reference::PlacedItem>& items)
-{
-    QStringList lines;
-    for (const auto& item : items) {
-        lines.append(QStringLiteral("%1 %2 %3 (%4, %5) r%6")
-                         .arg(item.itemId)
-                         .arg(item.index)
-                         .arg(item.shapeId)
-                         .arg(item.center.x())
-                         .arg(item.center.y())
-                         .arg(item.radius.value()));
-    }
-    return lines;
-}
+struct Variant {
+    const char* name;
+    int frameShape;
+    double ratio, spacing;
+    bool snap, round;
+    double width, height;
+    int precision;
+};
 
-// The first differing line, for a readable failure.
-QString firstDifference(const QStringList& actual, const QStringList& expected)
+// After the first placed item, starts a task on the pool, as the example gallery's loader might, and
+// waits until it has run: a team that kept the pool's threads between its steps would starve it.
+class PoolTaskDuringPlacement : public ProgressInterface
 {
-    for (int index = 0; index < std::min(actual.size(), expected.size()); ++index) {
-        if (actual[index] != expected[index]) {
-            return QStringLiteral("item %1: %2 instead of %3").arg(index).arg(actual[index], expected[index]);
+public:
+    void progressTaskStarted(const QString& name) override { isPlacing = name == QStringLiteral("Placing Items"); }
+    void progressUpdate(int) override
+    {
+        if (isTaskExpected && isPlacing && !hasTried.exchange(true)) {
+            const auto ran = std::make_shared<QSemaphore>();
+            QThreadPool::globalInstance()->start([ran] { ran->release(); });
+            hasTaskRun = ran->tryAcquire(1, 20000);
         }
     }
-    return QStringLiteral("%1 items instead of %2").arg(actual.size()).arg(expected.size());
-}
+    bool progressCancelRequested() override { return false; }
 
-const QStringList allAlgorithms{"largestSpace", "outsideToInside", "closestToCenter", "leftToRight", "rightToLeft",
-                                "topToBottom", "bottomToTop", "diagonal", "diagonal2", "diagonal3", "diagonal4"};
+    bool isTaskExpected = false;
+    std::atomic<bool> isPlacing{false};
+    std::atomic<bool> hasTried{false};
+    std::atomic<bool> hasTaskRun{false};
+};
 
 } // namespace
 
@@ -51,158 +56,163 @@ private slots:
     void init() { m_startup = std::make_unique<GeneratorStartup>(); }
     void cleanup() { m_startup.reset(); }
 
-    void matchesReference_data();
-    void matchesReference();
-    void holdsTheRulesOnLargerDocuments_data();
-    void holdsTheRulesOnLargerDocuments();
+    void matchesReference_data()
+    {
+        QTest::addColumn<QString>("algorithm");
+        QTest::addColumn<Variant>("variant");
+        const Variant variants[] = {
+            {"rectangle", 0, 1.0, 1.0, false, false, 16.0, 12.0, 1},
+            {"ellipse snapped", 1, 1.0, 0.5, true, false, 15.3, 12.0, 1},
+            {"triangle snapped rounded", 2, 0.5, 0.3, true, true, 14.0, 16.0, 1},
+            {"star coarse no spacing", 5, 1.0, 0.0, true, true, 30.0, 24.0, 0},
+            {"heart square", 3, 0.0, 0.7, false, true, 14.0, 14.0, 1},
+            {"strip of rows longer than a run", 0, 1.0, 0.2, true, true, 15.0, 1.2, 1},
+        };
+        for (const char* algorithm : {"largestSpace", "outsideToInside", "closestToCenter", "leftToRight", "rightToLeft",
+                                      "topToBottom", "bottomToTop", "diagonal", "diagonal2", "diagonal3", "diagonal4"}) {
+            for (const Variant& variant : variants) {
+                QTest::addRow("%s %s", algorithm, variant.name) << QString(algorithm) << variant;
+            }
+        }
+    }
+
+    // The copies of 9 to 7 mm fit almost nowhere: they are passed over and the smaller ones placed without
+    // gaps in the item index.
+    void matchesReference()
+    {
+        QFETCH(QString, algorithm);
+        QFETCH(Variant, variant);
+        doc::Properties& properties = m_startup->properties();
+        setCanvas(properties, variant.width, variant.height, variant.precision);
+        properties.setAlgorithmIdentifier(algorithm);
+        properties.setCanvasFrameShape(static_cast<frame::Shape>(variant.frameShape));
+        properties.setCanvasFrameRatio(variant.ratio);
+        properties.setCanvasFrameValueA(0.1);
+        properties.setItemSpacing(geo::Length::fromDouble(variant.spacing));
+        properties.setSnapToFrameEnabled(variant.snap);
+        properties.setRoundToPrecisionEnabled(variant.round);
+        setItems(*m_startup->document, {{9.0, 3, 7.0, "linear"}, {2.0, 2}, {1.5, 5, 0.6, "linear", "circle"}, {3.0, 1}, {0.8, 12},
+                                        {0.5, 30, 0.3, "x^2"}});
+
+        QStringList expected;
+        for (const auto& item : reference::Placement(*m_startup->document).place()) {
+            expected.append(describeItem(item.itemId, item.index, item.shapeId, item.center, item.radius));
+        }
+        const QSharedPointer<canvas::Canvas> canvas = runGenerator(m_startup->pointGrid(), nullptr);
+        QVERIFY(!expected.isEmpty());
+        QVERIFY2(canvas, qPrintable(m_startup->pointGrid().runMessage()));
+        QCOMPARE(describeItems(*canvas), expected);
+    }
+
+    void holdsTheRulesOnLargerDocuments_data()
+    {
+        QTest::addColumn<QString>("algorithm");
+        QTest::addColumn<int>("frameShape");
+        QTest::addColumn<double>("amount");
+        QTest::addColumn<quint32>("seed");
+
+        quint32 seed = 7;
+        for (const char* algorithm : {"largestSpace", "closestToCenter", "outsideToInside", "diagonal3"}) {
+            for (int frameShape : {0, 1}) {
+                for (double amount : {0.0, 1.0}) {
+                    QTest::addRow("%s frame %d amount %g", algorithm, frameShape, amount)
+                        << QString(algorithm) << frameShape << amount << seed++;
+                }
+            }
+        }
+    }
+
+    // Independent of any reference: the geometric promises of a placement on a random document, with and
+    // without random offsets.
+    void holdsTheRulesOnLargerDocuments()
+    {
+        QFETCH(QString, algorithm);
+        QFETCH(int, frameShape);
+        QFETCH(double, amount);
+        QFETCH(quint32, seed);
+
+        QRandomGenerator random(seed);
+        doc::Properties& properties = m_startup->properties();
+        setCanvas(properties, 24.0 + random.bounded(12), 16.0 + random.bounded(12), 1);
+        properties.setRandomPlacementAmount(amount);
+        properties.setAlgorithmIdentifier(algorithm);
+        properties.setCanvasFrameShape(static_cast<frame::Shape>(frameShape));
+        properties.setItemSpacing(geo::Length::fromDouble(random.bounded(10) / 10.0));
+        properties.setSnapToFrameEnabled(true);
+        properties.setRoundToPrecisionEnabled(false);
+        std::vector<ItemSpec> specs;
+        for (int index = 0; index < 5; ++index) {
+            specs.push_back({0.3 + random.bounded(30) / 10.0, 1 + static_cast<int>(random.bounded(40))});
+        }
+        setItems(*m_startup->document, specs);
+
+        const QSharedPointer<canvas::Canvas> canvas = runGenerator(m_startup->pointGrid(), nullptr);
+        QVERIFY(canvas);
+        const auto& items = canvas->items();
+        QVERIFY(items.size() > 10);
+        const qint64 spacing = properties.itemSpacing().value();
+        for (int i = 0; i < items.size(); ++i) {
+            const canvas::CanvasItem& item = *items[i];
+            QCOMPARE(item.index(), qint64(i));
+            QVERIFY(i == 0 || item.radius() <= items[i - 1]->radius());
+            const qint64 toFrame = canvas->frame()->closestFramePoint(item.center()).distance.value();
+            QVERIFY2(toFrame >= 0, qPrintable(QStringLiteral("item %1 lies outside the frame").arg(i)));
+            QVERIFY(frameShape != 0 || toFrame >= item.radius().value() - 2);
+            for (int j = 0; j < i; ++j) {
+                const qint64 distance = item.center().distanceTo(items[j]->center()).value();
+                QVERIFY2(distance >= item.radius().value() + items[j]->radius().value() + spacing - 2,
+                         qPrintable(QStringLiteral("items %1 and %2 are %3 apart").arg(j).arg(i).arg(distance)));
+            }
+        }
+    }
+
+    void runsInEveryPoolConfiguration_data()
+    {
+        QTest::addColumn<int>("threads");
+        QTest::addColumn<int>("busyThreads");
+        QTest::newRow("1 thread") << 1 << 0;
+        QTest::newRow("2 threads") << 2 << 0;
+        QTest::newRow("2 threads, 1 busy") << 2 << 1;
+        QTest::newRow("8 threads") << 8 << 0;
+        QTest::newRow("8 threads, 7 busy") << 8 << 7;
+        QTest::newRow("128 threads") << 128 << 0;
+    }
+
+    // The run itself is a pool task, as in the application. It never waits for a pool thread, leaves the
+    // pool's threads free for other tasks between its steps and idle when it ends, and its canvas depends on
+    // the document alone.
+    void runsInEveryPoolConfiguration()
+    {
+        QFETCH(int, threads);
+        QFETCH(int, busyThreads);
+        setCanvas(m_startup->properties(), 60.0, 40.0, 1);
+        setItems(*m_startup->document, {{6.0, 3}, {1.5, 40}, {0.5, 150}});
+        GeneratorPointGrid& generator = m_startup->pointGrid();
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int previous = pool->maxThreadCount();
+        pool->setMaxThreadCount(1);
+        const QStringList expected = describeItems(*runGenerator(generator, nullptr));
+        pool->setMaxThreadCount(threads);
+        QSemaphore release;
+        for (int busy = 0; busy < busyThreads; ++busy) {
+            pool->start([&release] { release.acquire(); });
+        }
+        PoolTaskDuringPlacement progress;
+        progress.isTaskExpected = threads > 1 && busyThreads == 0;
+        const auto run = QtConcurrent::run(pool, [&] { return runGenerator(generator, &progress); });
+        QTRY_VERIFY_WITH_TIMEOUT(run.isFinished(), 60000);
+        release.release(busyThreads);
+        QVERIFY(pool->waitForDone(20000));
+        pool->setMaxThreadCount(previous);
+
+        QVERIFY(run.result());
+        QCOMPARE(describeItems(*run.result()), expected);
+        QCOMPARE(progress.hasTaskRun.load(), progress.isTaskExpected);
+    }
 
 private:
     std::unique_ptr<GeneratorStartup> m_startup;
 };
-
-void TestPlacement::matchesReference_data()
-{
-    QTest::addColumn<QString>("algorithm");
-    QTest::addColumn<int>("frameShape");
-    QTest::addColumn<double>("ratio");
-    QTest::addColumn<double>("spacing");
-    QTest::addColumn<bool>("snap");
-    QTest::addColumn<bool>("round");
-    QTest::addColumn<double>("width");
-    QTest::addColumn<double>("height");
-    QTest::addColumn<int>("precision");
-
-    struct Variant {
-        const char* name;
-        int frameShape;
-        double ratio;
-        double spacing;
-        bool snap;
-        bool round;
-        double width;
-        double height;
-        int precision;
-    };
-    const Variant variants[] = {
-        {"rectangle", 0, 1.0, 1.0, false, false, 16.0, 12.0, 1},
-        {"ellipse snapped", 1, 1.0, 0.5, true, false, 15.3, 12.0, 1},
-        {"triangle snapped rounded", 2, 0.5, 0.3, true, true, 14.0, 16.0, 1},
-        {"star coarse no spacing", 5, 1.0, 0.0, true, true, 30.0, 24.0, 0},
-        {"heart square", 3, 0.0, 0.7, false, true, 14.0, 14.0, 1},
-    };
-    for (const QString& algorithm : allAlgorithms) {
-        for (const Variant& variant : variants) {
-            QTest::addRow("%s %s", qPrintable(algorithm), variant.name)
-                << algorithm << variant.frameShape << variant.ratio << variant.spacing << variant.snap << variant.round
-                << variant.width << variant.height << variant.precision;
-        }
-    }
-}
-
-void TestPlacement::matchesReference()
-{
-    QFETCH(QString, algorithm);
-    QFETCH(int, frameShape);
-    QFETCH(double, ratio);
-    QFETCH(double, spacing);
-    QFETCH(bool, snap);
-    QFETCH(bool, round);
-    QFETCH(double, width);
-    QFETCH(double, height);
-    QFETCH(int, precision);
-
-    doc::Properties& properties = m_startup->properties();
-    setCanvas(properties, width, height, precision);
-    properties.setAlgorithmIdentifier(algorithm);
-    properties.setCanvasFrameShape(static_cast<frame::Shape>(frameShape));
-    properties.setCanvasFrameRatio(ratio);
-    properties.setCanvasFrameValueA(0.1);
-    properties.setItemSpacing(geo::Length::fromDouble(spacing));
-    properties.setSnapToFrameEnabled(snap);
-    properties.setRoundToPrecisionEnabled(round);
-    setItems(*m_startup->document, {{2.0, 2},
-                                    {1.5, 5, 0.6, QStringLiteral("linear"), QStringLiteral("circle")},
-                                    {3.0, 1},
-                                    {0.8, 12},
-                                    {0.5, 30, 0.3, QStringLiteral("x^2")}});
-
-    reference::Placement placement(*m_startup->document);
-    const QStringList expected = describeReference(placement.place());
-    const QSharedPointer<canvas::Canvas> canvas = runGenerator(*m_startup->pointGrid(), nullptr);
-    QVERIFY(!expected.isEmpty());
-    QVERIFY2(canvas, qPrintable(m_startup->pointGrid()->runMessage()));
-    const QStringList actual = describeItems(*canvas);
-    QVERIFY2(actual == expected, qPrintable(firstDifference(actual, expected)));
-}
-
-void TestPlacement::holdsTheRulesOnLargerDocuments_data()
-{
-    QTest::addColumn<QString>("algorithm");
-    QTest::addColumn<int>("frameShape");
-    QTest::addColumn<quint32>("seed");
-
-    quint32 seed = 7;
-    for (const QString& algorithm : {QStringLiteral("largestSpace"), QStringLiteral("closestToCenter"),
-                                     QStringLiteral("outsideToInside"), QStringLiteral("diagonal3")}) {
-        for (int frameShape : {0, 1}) {
-            QTest::addRow("%s frame %d", qPrintable(algorithm), frameShape) << algorithm << frameShape << seed++;
-        }
-    }
-}
-
-// Independent of any reference: the geometric promises of a placement on a random document.
-void TestPlacement::holdsTheRulesOnLargerDocuments()
-{
-    QFETCH(QString, algorithm);
-    QFETCH(int, frameShape);
-    QFETCH(quint32, seed);
-
-    QRandomGenerator random(seed);
-    doc::Properties& properties = m_startup->properties();
-    setCanvas(properties, 24.0 + random.bounded(12), 16.0 + random.bounded(12), 1);
-    properties.setAlgorithmIdentifier(algorithm);
-    properties.setCanvasFrameShape(static_cast<frame::Shape>(frameShape));
-    const double spacing = random.bounded(10) / 10.0;
-    properties.setItemSpacing(geo::Length::fromDouble(spacing));
-    properties.setSnapToFrameEnabled(true);
-    properties.setRoundToPrecisionEnabled(false);
-    std::vector<ItemSpec> specs;
-    for (int index = 0; index < 5; ++index) {
-        specs.push_back({0.3 + random.bounded(30) / 10.0, 1 + static_cast<int>(random.bounded(40))});
-    }
-    setItems(*m_startup->document, specs);
-
-    GeneratorPointGrid& generator = *m_startup->pointGrid();
-    const QSharedPointer<canvas::Canvas> canvas = runWithThreads(generator, 1);
-    QVERIFY(canvas);
-    const auto& items = canvas->items();
-    QVERIFY(items.size() > 10);
-    const frame::Base& frame = *canvas->frame();
-    const qint64 spacingUnits = properties.itemSpacing().value();
-    for (int i = 0; i < items.size(); ++i) {
-        const canvas::CanvasItem& item = *items[i];
-        QCOMPARE(item.index(), qint64(i));
-        QVERIFY(item.radius().value() > 0);
-        if (i > 0) {
-            QVERIFY(item.radius() <= items[i - 1]->radius());
-        }
-        const geo::PointAndDistance toFrame = frame.closestFramePoint(item.center());
-        QVERIFY2(toFrame.distance.value() >= 0, qPrintable(QStringLiteral("item %1 lies outside the frame").arg(i)));
-        if (frameShape == 0) {
-            QVERIFY(toFrame.distance.value() >= item.radius().value() - 2);
-        }
-        for (int j = 0; j < i; ++j) {
-            const canvas::CanvasItem& other = *items[j];
-            const qint64 distance = item.center().distanceTo(other.center()).value();
-            QVERIFY2(distance >= item.radius().value() + other.radius().value() + spacingUnits - 2,
-                     qPrintable(QStringLiteral("items %1 and %2 are %3 apart").arg(j).arg(i).arg(distance)));
-        }
-    }
-
-    const QSharedPointer<canvas::Canvas> eightThreads = runWithThreads(generator, 8);
-    QVERIFY(eightThreads);
-    QCOMPARE(describeItems(*eightThreads), describeItems(*canvas));
-}
 
 MOTIFEX_TEST_MAIN(TestPlacement)
 #include "tst_placement.moc"
