@@ -7,8 +7,8 @@
 #include <QVariantMap>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <limits>
 
 namespace frame {
 
@@ -38,10 +38,14 @@ double squaredSegmentDistance(const geo::Point2D& point, const geo::Point2D& sta
     const double directionY = static_cast<double>(end.y()) - static_cast<double>(start.y());
     const double offsetX = static_cast<double>(point.x()) - static_cast<double>(start.x());
     const double offsetY = static_cast<double>(point.y()) - static_cast<double>(start.y());
+    const double along = offsetX * directionX + offsetY * directionY;
     const double lengthSquared = directionX * directionX + directionY * directionY;
+    // Most edges lie wholly to one side of the point's foot; only the others need the division.
     double t = 0.0;
-    if (lengthSquared > 0.0) {
-        t = std::clamp((offsetX * directionX + offsetY * directionY) / lengthSquared, 0.0, 1.0);
+    if (along >= lengthSquared) {
+        t = lengthSquared > 0.0 ? 1.0 : 0.0;
+    } else if (along > 0.0) {
+        t = along / lengthSquared;
     }
     const double awayX = offsetX - t * directionX;
     const double awayY = offsetY - t * directionY;
@@ -61,9 +65,73 @@ double exactDistanceLimit(qint64 reportedDistance) noexcept
     return offSegmentAllowance + std::sqrt(reported * reported + squareTruncationAllowance);
 }
 
+struct EdgeDistance {
+    double squared;
+    std::size_t edge;
+};
+
+// The nearest edges by exact distance, nearest first (equal distances in edge order). Only a handful
+// of edges ever lie near enough to need bisecting, so a few are kept and the outline is walked once.
+class NearestEdges
+{
+public:
+    static constexpr std::size_t capacity = 8;
+
+    void offer(double squared, std::size_t edge) noexcept
+    {
+        if (m_count == capacity && squared >= m_edges[capacity - 1].squared) {
+            return;
+        }
+        std::size_t position = m_count < capacity ? m_count++ : capacity - 1;
+        for (; position > 0 && m_edges[position - 1].squared > squared; --position) {
+            m_edges[position] = m_edges[position - 1];
+        }
+        m_edges[position] = {squared, edge};
+    }
+
+    const EdgeDistance& nearest() const noexcept { return m_edges[0]; }
+    // Whether every edge within the squared distance is kept: some kept edge lies beyond it.
+    bool holdsAllWithin(double squaredLimit) const noexcept
+    {
+        return m_count < capacity || m_edges[capacity - 1].squared > squaredLimit;
+    }
+    // The kept edges within the squared distance (the nearest always), in edge order.
+    std::size_t edgesWithin(double squaredLimit, std::array<std::size_t, capacity>& edges) const noexcept
+    {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < m_count; ++i) {
+            if (i == 0 || m_edges[i].squared <= squaredLimit) {
+                edges[count++] = m_edges[i].edge;
+            }
+        }
+        for (std::size_t i = 1; i < count; ++i) {
+            for (std::size_t j = i; j > 0 && edges[j - 1] > edges[j]; --j) {
+                std::swap(edges[j - 1], edges[j]);
+            }
+        }
+        return count;
+    }
+
+private:
+    std::array<EdgeDistance, capacity> m_edges{};
+    std::size_t m_count = 0;
+};
+
+std::size_t nextIndex(std::size_t index, std::size_t count) noexcept
+{
+    return index + 1 == count ? 0 : index + 1;
+}
+
+geo::PointAndDistance bisectEdge(const std::vector<geo::Point2D>& points, std::size_t edge, const geo::Point2D& point) noexcept
+{
+    return geo::Vector(points[edge], points[nextIndex(edge, points.size())]).closestPointAndDistanceOnPath(point);
+}
+
 // The result of Path::closestPointAndDistanceOnPath, found without bisecting every edge: the bisection of
 // the edge that is exactly closest gives an upper bound, and only the edges that could report a distance
-// within it are bisected, in edge order, so that the first edge still wins ties. Allocates nothing.
+// within it are bisected, in edge order, so that the first edge still wins ties. Those edges are found
+// among the nearest few kept from the one walk over the outline, or by a second walk when more lie within
+// reach. Allocates nothing.
 geo::PointAndDistance closestOutlinePoint(const geo::Path& outline, const geo::Point2D& point) noexcept
 {
     const std::vector<geo::Point2D>& points = outline.points();
@@ -71,36 +139,38 @@ geo::PointAndDistance closestOutlinePoint(const geo::Path& outline, const geo::P
     if (count == 0) {
         return {geo::Point2D(), geo::Length(0)};
     }
-    std::size_t nearestEdge = 0;
-    double nearestSquared = std::numeric_limits<double>::infinity();
+    NearestEdges nearestEdges;
     for (std::size_t i = 0; i < count; ++i) {
         if (points[i] == point) {
             return {point, geo::Length(0)};
         }
-        const double squared = squaredSegmentDistance(point, points[i], points[(i + 1) % count]);
-        if (squared < nearestSquared) {
-            nearestSquared = squared;
-            nearestEdge = i;
-        }
+        nearestEdges.offer(squaredSegmentDistance(point, points[i], points[nextIndex(i, count)]), i);
     }
-    const geo::PointAndDistance nearest =
-        geo::Vector(points[nearestEdge], points[(nearestEdge + 1) % count]).closestPointAndDistanceOnPath(point);
+    const std::size_t nearestEdge = nearestEdges.nearest().edge;
+    const geo::PointAndDistance nearest = bisectEdge(points, nearestEdge, point);
     const double limit = exactDistanceLimit(nearest.distance.value());
     const double squaredLimit = limit * limit;
 
     geo::PointAndDistance best{geo::Point2D(), geo::Length::maximum()};
     bool isFound = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const geo::Point2D& start = points[i];
-        const geo::Point2D& end = points[(i + 1) % count];
-        if (i != nearestEdge && squaredSegmentDistance(point, start, end) > squaredLimit) {
-            continue;
-        }
-        const geo::PointAndDistance candidate =
-            i == nearestEdge ? nearest : geo::Vector(start, end).closestPointAndDistanceOnPath(point);
+    const auto consider = [&](std::size_t edge) {
+        const geo::PointAndDistance candidate = edge == nearestEdge ? nearest : bisectEdge(points, edge, point);
         if (!isFound || candidate.distance < best.distance) {
             best = candidate;
             isFound = true;
+        }
+    };
+    if (nearestEdges.holdsAllWithin(squaredLimit)) {
+        std::array<std::size_t, NearestEdges::capacity> edges{};
+        const std::size_t edgeCount = nearestEdges.edgesWithin(squaredLimit, edges);
+        for (std::size_t i = 0; i < edgeCount; ++i) {
+            consider(edges[i]);
+        }
+        return best;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i == nearestEdge || squaredSegmentDistance(point, points[i], points[nextIndex(i, count)]) <= squaredLimit) {
+            consider(i);
         }
     }
     return best;
@@ -193,14 +263,11 @@ bool Base::setFromData(const QVariant& data)
         }
     }
     const geo::Size size = geo::Size::fromVariant(map.value(keySize));
-    if (!isUsableSize(size)) {
+    const geo::Rectangle rectangle = geo::Rectangle::fromVariant(map.value(keyRectangle));
+    if (!isUsableSize(size) || !isUsableRectangle(rectangle)) {
         return false;
     }
     m_size = size;
-    const geo::Rectangle rectangle = geo::Rectangle::fromVariant(map.value(keyRectangle));
-    if (!isUsableRectangle(rectangle)) {
-        return false;
-    }
     m_rectangle = rectangle;
     // Clamped like every other road into a frame: values outside [0, 1] give undefined corners or
     // outlines that never finish.

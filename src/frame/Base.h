@@ -58,7 +58,6 @@ public:
     // five are ignored.
     void setValues(const std::vector<geo::Normal1D>& values);
     std::vector<geo::Normal1D> values() const;
-    geo::Normal1D value(std::size_t index) const noexcept { return index < valueCount ? m_values[index] : geo::Normal1D(0.0); }
     geo::Normal1D valueA() const noexcept { return m_values[0]; }
     geo::Normal1D valueB() const noexcept { return m_values[1]; }
     geo::Normal1D valueC() const noexcept { return m_values[2]; }
@@ -67,8 +66,8 @@ public:
 
     // {"shapeId", "size", "rectangle", "valueA" .. "valueE"}.
     QVariant toData() const;
-    // Reads the frame data; false for data that misses a key or holds an unusable size or rectangle.
-    // Never throws.
+    // Reads the frame data, all or nothing; false for data that misses a key or holds an unusable size or
+    // rectangle. Never throws.
     bool setFromData(const QVariant& data);
 
     // Not negative, not both 0, and within maximumCoordinate.
