@@ -105,13 +105,14 @@ QString ColorManager::add(const QString& name, const QVariant& data)
     return entry.identifier;
 }
 
-bool ColorManager::update(const QString& identifier, const QVariant& data)
+template<typename Change>
+bool ColorManager::changeEntry(const QString& identifier, const Change& change)
 {
     const auto it = find(identifier);
     if (it == m_entries.end()) {
         return false;
     }
-    it->data = data;
+    change(*it);
     if (!saveEntry(*it)) {
         qDebug("Failed to update entry on the disk.");
         return false;
@@ -119,18 +120,14 @@ bool ColorManager::update(const QString& identifier, const QVariant& data)
     return true;
 }
 
+bool ColorManager::update(const QString& identifier, const QVariant& data)
+{
+    return changeEntry(identifier, [&data](Entry& entry) { entry.data = data; });
+}
+
 bool ColorManager::rename(const QString& identifier, const QString& name)
 {
-    const auto it = find(identifier);
-    if (it == m_entries.end()) {
-        return false;
-    }
-    it->name = name;
-    if (!saveEntry(*it)) {
-        qDebug("Failed to update entry on the disk.");
-        return false;
-    }
-    return true;
+    return changeEntry(identifier, [&name](Entry& entry) { entry.name = name; });
 }
 
 bool ColorManager::remove(const QString& identifier)

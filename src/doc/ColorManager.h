@@ -49,6 +49,10 @@ public:
 private:
     std::vector<Entry>::iterator find(const QString& identifier);
     std::vector<Entry>::const_iterator find(const QString& identifier) const;
+    // Applies the change to the listed entry and rewrites its file; false for an unknown identifier or
+    // a failed write (the list keeps the change).
+    template<typename Change>
+    bool changeEntry(const QString& identifier, const Change& change);
     QString filePath(const QString& identifier) const;
     void loadFile(const QString& path);
 

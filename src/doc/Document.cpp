@@ -69,10 +69,10 @@ QVariant Document::toData() const
 
 void Document::setFromDataOrThrow(const QVariant& data)
 {
-    loadOrThrow(data, isMainThread() ? ShapeImport::Import : ShapeImport::LookUpOnly);
+    loadOrThrow(data, LoadKind::Project);
 }
 
-bool Document::loadOrThrow(const QVariant& data, ShapeImport shapeImport)
+bool Document::loadOrThrow(const QVariant& data, LoadKind kind)
 {
     UpdateScope scope(this);
     if (!scope.beginDocumentUpdate()) {
@@ -85,11 +85,11 @@ bool Document::loadOrThrow(const QVariant& data, ShapeImport shapeImport)
         ShapeIdMap shapeIdMap = shapes != nullptr ? shapes->resolveDataOrThrow(shapeData) : ShapeIdMap{};
         // A trial read into a fresh document finds any error before this document or the shape database
         // changes. Reading the same data again below cannot fail: only the shape map differs.
-        std::make_shared<Document>()->readPartsOrThrow(map, shapeIdMap);
-        if (shapes != nullptr && shapeImport == ShapeImport::Import) {
+        std::make_shared<Document>()->readPartsOrThrow(map, shapeIdMap, kind);
+        if (shapes != nullptr && kind == LoadKind::Project && isMainThread()) {
             shapeIdMap = shapes->setFromDataOrThrow(shapeData);
         }
-        readPartsOrThrow(map, shapeIdMap);
+        readPartsOrThrow(map, shapeIdMap, kind);
     } catch (const err::Deserialize& inner) {
         throw err::Deserialize(loadErrorMessage, keyDocument, inner);
     }
@@ -97,10 +97,11 @@ bool Document::loadOrThrow(const QVariant& data, ShapeImport shapeImport)
     return true;
 }
 
-void Document::readPartsOrThrow(const QVariantMap& map, const ShapeIdMap& shapeIdMap)
+void Document::readPartsOrThrow(const QVariantMap& map, const ShapeIdMap& shapeIdMap, LoadKind kind)
 {
     m_properties->setFromDataOrThrowWithKey(keyProperties, map.value(keyProperties), shapeIdMap);
-    m_items->setFromDataOrThrowWithKey(keyItems, map.value(keyItems), shapeIdMap);
+    m_items->setFromDataOrThrowWithKey(keyItems, map.value(keyItems), shapeIdMap,
+                                       kind == LoadKind::Copy ? Items::EmptyList::Empty : Items::EmptyList::Defaults);
 }
 
 QJsonObject Document::toJson() const
@@ -119,7 +120,7 @@ bool Document::setFromDocument(const std::shared_ptr<Document>& other)
         return false;
     }
     try {
-        return loadOrThrow(other->toData(), ShapeImport::LookUpOnly);
+        return loadOrThrow(other->toData(), LoadKind::Copy);
     } catch (const err::Deserialize& error) {
         qWarning().noquote() << "Could not copy the document, reset it to the defaults:" << error.reason();
         resetToDefault();

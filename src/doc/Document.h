@@ -51,8 +51,9 @@ public:
     QJsonObject toJson() const;
     void setFromJsonOrThrow(const QJsonObject& json);
 
-    // Copies the other document through its data, without importing shapes. When the data cannot be
-    // read the failure is logged and the document is reset to its defaults, so it is usable either way.
+    // Copies the other document through its data, without importing shapes; a document without items
+    // is copied without items. When the data cannot be read the failure is logged and the document is
+    // reset to its defaults, so it is usable either way.
     // True when the document now holds the copy; false after such a reset, when a control is writing
     // into the document (nothing is done then) or for an empty pointer.
     bool setFromDocument(const std::shared_ptr<Document>& other);
@@ -64,12 +65,14 @@ public:
     void resetToDefault();
 
 private:
-    enum class ShapeImport { Import, LookUpOnly };
+    // Project data brings its shapes and gets the default items for an empty list; a copy of another
+    // document neither imports nor fills in, so that it equals its source.
+    enum class LoadKind { Project, Copy };
     using ShapeIdMap = std::map<QString, QString>;
 
     // False when nothing was read because a control is writing into the document.
-    bool loadOrThrow(const QVariant& data, ShapeImport shapeImport);
-    void readPartsOrThrow(const QVariantMap& map, const ShapeIdMap& shapeIdMap);
+    bool loadOrThrow(const QVariant& data, LoadKind kind);
+    void readPartsOrThrow(const QVariantMap& map, const ShapeIdMap& shapeIdMap, LoadKind kind);
 
     void onDocumentPropertyChanged(const QString& name, const DocumentElement* element) override;
     void onDocumentElementAdded(const QString& name) override;

@@ -1,7 +1,6 @@
 #include "doc/DocumentElement.h"
 
 #include "doc/DocumentChangeListener.h"
-#include "err/Deserialize.h"
 
 #include <algorithm>
 
@@ -60,11 +59,7 @@ void DocumentElement::removeListener(DocumentChangeListener* listener)
 
 void DocumentElement::setFromDataOrThrowWithKey(const QString& key, const QVariant& data)
 {
-    try {
-        setFromDataOrThrow(data);
-    } catch (const err::Deserialize& inner) {
-        throw err::Deserialize(key, inner);
-    }
+    readWithKeyOrThrow(key, [&] { setFromDataOrThrow(data); });
 }
 
 template<typename Call>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "err/Deserialize.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -40,6 +42,17 @@ public:
     void setFromDataOrThrowWithKey(const QString& key, const QVariant& data);
 
 protected:
+    // Runs read; an err::Deserialize raised inside is thrown again with key in front of its key path.
+    template<typename Read>
+    static void readWithKeyOrThrow(const QString& key, const Read& read)
+    {
+        try {
+            read();
+        } catch (const err::Deserialize& inner) {
+            throw err::Deserialize(key, inner);
+        }
+    }
+
     void propertyChanged(const QString& name);
     // Announces the path name + "/" + subName.
     void propertyChanged(const QString& name, const QString& subName);

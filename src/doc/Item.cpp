@@ -174,11 +174,7 @@ void Item::setFromDataOrThrow(const QVariant& data, const ShapeIdMap& shapeIdMap
 
 void Item::setFromDataOrThrowWithKey(const QString& key, const QVariant& data, const ShapeIdMap& shapeIdMap)
 {
-    try {
-        setFromDataOrThrow(data, shapeIdMap);
-    } catch (const err::Deserialize& inner) {
-        throw err::Deserialize(key, inner);
-    }
+    readWithKeyOrThrow(key, [&] { setFromDataOrThrow(data, shapeIdMap); });
 }
 
 void Item::readShapeId(const QVariantMap& map, const ShapeIdMap& shapeIdMap)

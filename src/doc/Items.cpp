@@ -1,7 +1,6 @@
 #include "doc/Items.h"
 
 #include "doc/Item.h"
-#include "err/Deserialize.h"
 
 #include <QVariantList>
 
@@ -172,7 +171,7 @@ void Items::setFromDataOrThrow(const QVariant& data)
     setFromDataOrThrow(data, ShapeIdMap{});
 }
 
-void Items::setFromDataOrThrow(const QVariant& data, const ShapeIdMap& shapeIdMap)
+void Items::setFromDataOrThrow(const QVariant& data, const ShapeIdMap& shapeIdMap, EmptyList emptyList)
 {
     clear();
     const QVariantList entries = data.typeId() == QMetaType::QVariantList ? data.toList() : QVariantList{};
@@ -192,19 +191,16 @@ void Items::setFromDataOrThrow(const QVariant& data, const ShapeIdMap& shapeIdMa
         takenItemIds.insert(item->itemId());
         m_items.append(item);
     }
-    if (m_items.isEmpty()) {
+    if (m_items.isEmpty() && emptyList == EmptyList::Defaults) {
         resetToDefault();
     }
     documentElementReset();
 }
 
-void Items::setFromDataOrThrowWithKey(const QString& key, const QVariant& data, const ShapeIdMap& shapeIdMap)
+void Items::setFromDataOrThrowWithKey(const QString& key, const QVariant& data, const ShapeIdMap& shapeIdMap,
+                                      EmptyList emptyList)
 {
-    try {
-        setFromDataOrThrow(data, shapeIdMap);
-    } catch (const err::Deserialize& inner) {
-        throw err::Deserialize(key, inner);
-    }
+    readWithKeyOrThrow(key, [&] { setFromDataOrThrow(data, shapeIdMap, emptyList); });
 }
 
 void Items::onDocumentPropertyChanged(const QString& name, const DocumentElement* element)

@@ -51,13 +51,19 @@ public:
     // The order of the items does not matter; items are matched by identifier.
     CompareResult compare(const std::shared_ptr<Items>& other) const;
 
+    // What an empty list reads as: the default items (project data), or no items (an exact copy of a
+    // list from which the user removed every item).
+    enum class EmptyList { Defaults, Empty };
+
     QVariant toData() const override;
     void setFromDataOrThrow(const QVariant& data) override;
-    // Reads every entry of the list; an empty list gives the default items. An item whose identifier is
-    // missing, empty or already taken gets a new one, so that identifiers stay unique.
-    void setFromDataOrThrow(const QVariant& data, const ShapeIdMap& shapeIdMap);
+    // Reads every entry of the list. An item whose identifier is missing, empty or already taken gets a
+    // new one, so that identifiers stay unique.
+    void setFromDataOrThrow(const QVariant& data, const ShapeIdMap& shapeIdMap,
+                            EmptyList emptyList = EmptyList::Defaults);
     using DocumentElement::setFromDataOrThrowWithKey;
-    void setFromDataOrThrowWithKey(const QString& key, const QVariant& data, const ShapeIdMap& shapeIdMap);
+    void setFromDataOrThrowWithKey(const QString& key, const QVariant& data, const ShapeIdMap& shapeIdMap,
+                                   EmptyList emptyList = EmptyList::Defaults);
 
     void onDocumentPropertyChanged(const QString& name, const DocumentElement* element) override;
 

@@ -3,7 +3,6 @@
 #include "doc/Color.h"
 #include "doc/DynamicValue.h"
 #include "doc/DynamicValueInput.h"
-#include "err/Deserialize.h"
 #include "generator/GeneratorManager.h"
 #include "shape/Manager.h"
 
@@ -198,11 +197,7 @@ void Properties::setFromDataOrThrow(const QVariant& data, const ShapeIdMap& shap
 
 void Properties::setFromDataOrThrowWithKey(const QString& key, const QVariant& data, const ShapeIdMap& shapeIdMap)
 {
-    try {
-        setFromDataOrThrow(data, shapeIdMap);
-    } catch (const err::Deserialize& inner) {
-        throw err::Deserialize(key, inner);
-    }
+    readWithKeyOrThrow(key, [&] { setFromDataOrThrow(data, shapeIdMap); });
 }
 
 void Properties::readGeneratorAndCanvas(const QVariantMap& map)

@@ -2,35 +2,26 @@
 
 #include "doc/Document.h"
 #include "doc/DocumentChangeListener.h"
+#include "doc/InputFunctions.h"
+#include "err/Deserialize.h"
 #include "frame/Manager.h"
 #include "generator/GeneratorManager.h"
 #include "shape/Manager.h"
 
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 namespace motifex::test {
 
 // The registries a document needs, made in the application's start-up order: the shape database
 // (loaded), the frame registry, the edited document and the generator's copy, then the generator
-// registry for that copy. Released in reverse order.
+// registry for that copy. Members are released in reverse order.
 struct CoreStartup {
-    CoreStartup()
-    {
-        shapes->loadOrThrow();
-    }
-    ~CoreStartup()
-    {
-        generators.reset();
-        generatorCopy.reset();
-        edited.reset();
-        frames.reset();
-        shapes.reset();
-    }
+    CoreStartup() { shapes->loadOrThrow(); }
 
     std::unique_ptr<shape::Manager> shapes = std::make_unique<shape::Manager>();
     std::unique_ptr<frame::Manager> frames = std::make_unique<frame::Manager>();
@@ -39,21 +30,32 @@ struct CoreStartup {
     std::unique_ptr<GeneratorManager> generators = std::make_unique<GeneratorManager>(generatorCopy);
 };
 
-// Writes each announcement as "property:<path>", "added:<name>", "removed:<name>" or "reset".
+// Writes each announcement as "property:<path>", "added:<name>", "removed:<name>" or "reset", and runs
+// an optional action after each.
 class Recorder : public doc::DocumentChangeListener
 {
 public:
     void onDocumentPropertyChanged(const QString& name, const doc::DocumentElement* element) override
     {
-        events.append(QStringLiteral("property:") + name);
         lastElement = element;
+        record(QStringLiteral("property:") + name);
     }
-    void onDocumentElementAdded(const QString& name) override { events.append(QStringLiteral("added:") + name); }
-    void onDocumentElementRemoved(const QString& name) override { events.append(QStringLiteral("removed:") + name); }
-    void onDocumentElementReset() override { events.append(QStringLiteral("reset")); }
+    void onDocumentElementAdded(const QString& name) override { record(QStringLiteral("added:") + name); }
+    void onDocumentElementRemoved(const QString& name) override { record(QStringLiteral("removed:") + name); }
+    void onDocumentElementReset() override { record(QStringLiteral("reset")); }
 
     QStringList events;
     const doc::DocumentElement* lastElement = nullptr;
+    std::function<void()> action;
+
+private:
+    void record(const QString& event)
+    {
+        events.append(event);
+        if (action) {
+            action();
+        }
+    }
 };
 
 // Keeps a recorder on an element for one scope.
@@ -61,10 +63,8 @@ template<typename Element>
 class Listening
 {
 public:
-    explicit Listening(const std::shared_ptr<Element>& element) : m_element(element) { m_element->addListener(&recorder); }
+    explicit Listening(std::shared_ptr<Element> element) : m_element(std::move(element)) { m_element->addListener(&recorder); }
     ~Listening() { m_element->removeListener(&recorder); }
-    Listening(const Listening&) = delete;
-    Listening& operator=(const Listening&) = delete;
 
     Recorder recorder;
 
@@ -75,8 +75,31 @@ private:
 // The data as a project file holds it: written as JSON text and read back.
 inline QVariant throughJsonText(const QVariant& data)
 {
-    const QByteArray text = QJsonDocument(QJsonObject::fromVariantMap(data.toMap())).toJson();
-    return QJsonDocument::fromJson(text).object().toVariantMap();
+    return QJsonDocument::fromJson(QJsonDocument::fromVariant(data).toJson()).toVariant();
+}
+
+inline std::shared_ptr<doc::InputFunction> step(const char* identifier,
+                                                doc::InputFunctionOperator op = doc::InputFunctionOperator::Map,
+                                                doc::InputFunctionSource source = doc::InputFunctionSource::Result)
+{
+    return doc::InputFunction::create(QString::fromUtf8(identifier), op, source);
+}
+
+// The reason of the err::Deserialize that the call raises; empty when it raises none.
+inline QString deserializeError(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const err::Deserialize& error) {
+        return error.reason();
+    }
+    return QString();
+}
+
+// A dynamic value's data whose chain names no registered function.
+inline QVariantMap badChain()
+{
+    return QVariantMap{{"functions", QVariantList{QVariantMap{{"identifier", "no-such-function"}}}}};
 }
 
 } // namespace motifex::test
