@@ -136,6 +136,19 @@ void Path::joinClosePoints(const Precision& precision)
     updateBoundingBox();
 }
 
+namespace {
+
+// The bounding-box test that doesIntersect starts with, for the ray from the point to the right: cheap
+// enough to run for every edge of an outline, and it rejects almost all of them.
+bool mayCrossRay(const Point2D& a, const Point2D& b, const Point2D& point) noexcept
+{
+    const bool isAbove = a.y() < point.y() && b.y() < point.y();
+    const bool isBelow = a.y() > point.y() && b.y() > point.y();
+    return !isAbove && !isBelow && (a.x() >= point.x() || b.x() >= point.x());
+}
+
+} // namespace
+
 bool Path::containsPoint(const Point2D& point) const noexcept
 {
     const std::size_t count = m_points.size();
@@ -163,7 +176,7 @@ bool Path::containsPoint(const Point2D& point) const noexcept
             if ((a.y() < b.y() && c.y() <= b.y()) || (a.y() > b.y() && c.y() >= b.y())) {
                 --crossings;
             }
-        } else if (ray.doesIntersect(Vector(a, b))) {
+        } else if (mayCrossRay(a, b, point) && ray.doesIntersect(Vector(a, b))) {
             ++crossings;
         }
     }
