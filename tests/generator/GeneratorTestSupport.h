@@ -40,7 +40,7 @@ struct GeneratorStartup {
     std::unique_ptr<GeneratorManager> generators = std::make_unique<GeneratorManager>(document);
 };
 
-struct ItemSpec {
+struct ItemSetup {
     double radius; // mm
     int count;
     double radiusEnd = 0.0; // mm, with transition
@@ -48,20 +48,20 @@ struct ItemSpec {
     QString shapeId = {};
 };
 
-inline void setItems(doc::Document& document, const std::vector<ItemSpec>& specs)
+inline void setItems(doc::Document& document, const std::vector<ItemSetup>& setups)
 {
     doc::Items& items = *document.items();
     while (!items.items().isEmpty()) {
         items.removeItem(0);
     }
-    for (const ItemSpec& spec : specs) {
+    for (const ItemSetup& setup : setups) {
         const auto item = items.addItem();
-        item->setRadius(geo::Length::fromDouble(spec.radius));
-        item->setCount(spec.count);
-        item->setShapeId(spec.shapeId);
-        if (!spec.transition.isEmpty()) {
-            item->setRadiusTransition(spec.transition);
-            item->setRadiusEnd(geo::Length::fromDouble(spec.radiusEnd));
+        item->setRadius(geo::Length::fromDouble(setup.radius));
+        item->setCount(setup.count);
+        item->setShapeId(setup.shapeId);
+        if (!setup.transition.isEmpty()) {
+            item->setRadiusTransition(setup.transition);
+            item->setRadiusEnd(geo::Length::fromDouble(setup.radiusEnd));
         }
     }
 }

@@ -140,11 +140,11 @@ private slots:
         properties.setItemSpacing(geo::Length::fromDouble(random.bounded(10) / 10.0));
         properties.setSnapToFrameEnabled(true);
         properties.setRoundToPrecisionEnabled(false);
-        std::vector<ItemSpec> specs;
+        std::vector<ItemSetup> setups;
         for (int index = 0; index < 5; ++index) {
-            specs.push_back({0.3 + random.bounded(30) / 10.0, 1 + static_cast<int>(random.bounded(40))});
+            setups.push_back({0.3 + random.bounded(30) / 10.0, 1 + static_cast<int>(random.bounded(40))});
         }
-        setItems(*m_startup->document, specs);
+        setItems(*m_startup->document, setups);
 
         const QSharedPointer<canvas::Canvas> canvas = runGenerator(m_startup->pointGrid(), nullptr);
         QVERIFY(canvas);

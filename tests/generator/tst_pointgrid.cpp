@@ -62,19 +62,19 @@ private slots:
 
     void minimumFreeSpace_data()
     {
-        QTest::addColumn<ItemSpec>("item");
+        QTest::addColumn<ItemSetup>("item");
         QTest::addColumn<int>("instances");
         QTest::addColumn<qint64>("expected");
-        QTest::newRow("smallest radius") << ItemSpec{2.5, 3} << 3 << qint64(2500000);
-        QTest::newRow("no copies: larger canvas side") << ItemSpec{2.5, 0} << 0 << qint64(78000000);
-        QTest::newRow("radius beyond the canvas") << ItemSpec{100.0, 1} << 1 << qint64(78000000);
+        QTest::newRow("smallest radius") << ItemSetup{2.5, 3} << 3 << qint64(2500000);
+        QTest::newRow("no copies: larger canvas side") << ItemSetup{2.5, 0} << 0 << qint64(78000000);
+        QTest::newRow("radius beyond the canvas") << ItemSetup{100.0, 1} << 1 << qint64(78000000);
         // The last copy of a taper down to 0 has no size: it takes no part in the run.
-        QTest::newRow("copy without size left out") << ItemSpec{4.0, 5, 0.0, "linear"} << 4 << qint64(1000000);
+        QTest::newRow("copy without size left out") << ItemSetup{4.0, 5, 0.0, "linear"} << 4 << qint64(1000000);
     }
 
     void minimumFreeSpace()
     {
-        QFETCH(ItemSpec, item);
+        QFETCH(ItemSetup, item);
         QFETCH(int, instances);
         QFETCH(qint64, expected);
         setItems(*m_startup->document, {item});
