@@ -1,0 +1,172 @@
+#include "app/CanvasPreviewFrame.h"
+
+#include "app/ApplicationController.h"
+#include "app/CanvasPreview.h"
+#include "app/ExportFrame.h"
+#include "app/StatusFrame.h"
+#include "canvas/Canvas.h"
+#include "doc/Document.h"
+#include "doc/Properties.h"
+#include "shape/Manager.h"
+
+#include <QMetaObject>
+#include <QTimer>
+#include <QVBoxLayout>
+
+CanvasPreviewFrame::CanvasPreviewFrame(ExportFrame* exportFrame, QWidget* parent)
+    : QFrame(parent)
+    , m_renderer(ApplicationController::instance()->generatorDocument())
+    , m_exportFrame(exportFrame)
+{
+    m_refreshTimer = new QTimer(this);
+    m_refreshTimer->setSingleShot(true);
+    m_refreshTimer->setInterval(1000);
+
+    setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 16, 16);
+    m_preview = new CanvasPreview(this);
+    m_preview->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    m_preview->setMinimumSize(400, 400);
+    layout->addWidget(m_preview, 10);
+    m_status = new StatusFrame(this);
+    layout->addWidget(m_status);
+
+    connect(m_refreshTimer, &QTimer::timeout, this, &CanvasPreviewFrame::onPropertyChange);
+    connect(shape::Manager::instance(), &shape::Manager::shapeChanged, this, &CanvasPreviewFrame::onShapeChanged);
+    updateOverlayState();
+}
+
+void CanvasPreviewFrame::setGeneratorResult(const QSharedPointer<canvas::Canvas>& result)
+{
+    m_lastGeneratorResult = result;
+    if (result != nullptr) {
+        m_isOutOfDate = false;
+        m_renderer.updateCanvasStyle(result);
+        const auto [smallest, largest] = result->radiusRange();
+        m_status->setStatistic(tr("%1 items, largest %2mm, smallest %3mm")
+                                   .arg(result->items().size())
+                                   .arg(largest.toDouble(), 0, 'f', 2)
+                                   .arg(smallest.toDouble(), 0, 'f', 2));
+    } else {
+        m_status->setStatistic(QString());
+    }
+    updateSvg();
+    updateOverlayState();
+}
+
+QSharedPointer<canvas::Canvas> CanvasPreviewFrame::lastGeneratorResult() const
+{
+    if (m_isWorking || m_isOutOfDate) {
+        return {};
+    }
+    return m_lastGeneratorResult;
+}
+
+void CanvasPreviewFrame::startWork()
+{
+    m_refreshTimer->stop();
+    m_isWorking = true;
+    m_status->startWork();
+    updateOverlayState();
+}
+
+void CanvasPreviewFrame::endWork()
+{
+    m_isWorking = false;
+    m_status->endWork();
+    updateOverlayState();
+}
+
+void CanvasPreviewFrame::requestCancel()
+{
+    m_status->requestCancel();
+}
+
+void CanvasPreviewFrame::onDocumentPropertyChanged(const QString& /*path*/, const doc::DocumentElement* /*element*/)
+{
+    restartRefreshTimer();
+}
+
+void CanvasPreviewFrame::onDocumentElementAdded(const QString& /*path*/)
+{
+    restartRefreshTimer();
+}
+
+void CanvasPreviewFrame::onDocumentElementRemoved(const QString& /*path*/)
+{
+    restartRefreshTimer();
+}
+
+void CanvasPreviewFrame::onDocumentElementReset()
+{
+    restartRefreshTimer();
+}
+
+void CanvasPreviewFrame::restartRefreshTimer()
+{
+    // Queued, so that every change of a burst postpones the refresh.
+    QMetaObject::invokeMethod(m_refreshTimer, "start", Qt::QueuedConnection);
+}
+
+void CanvasPreviewFrame::onShapeChanged(const QString& identifier)
+{
+    if (document()->shapeIds().contains(identifier)) {
+        m_isRefreshForced = true;
+        restartRefreshTimer();
+    }
+}
+
+void CanvasPreviewFrame::onPropertyChange()
+{
+    if (m_lastGeneratorResult == nullptr) {
+        m_isOutOfDate = true;
+        updateOverlayState();
+        return;
+    }
+    const auto generatorDocument = ApplicationController::instance()->generatorDocument();
+    const doc::CompareResult comparison = document()->compare(generatorDocument);
+    if (comparison == doc::CompareResult::Equal && !m_isRefreshForced) {
+        m_isOutOfDate = false;
+    } else if (comparison != doc::CompareResult::RequiresRegenerate) {
+        m_isOutOfDate = false;
+        m_isRefreshForced = false;
+        generatorDocument->setFromDocument(document());
+        m_renderer.updateCanvasStyle(m_lastGeneratorResult);
+        updateSvg();
+    } else {
+        m_isOutOfDate = true;
+    }
+    updateOverlayState();
+}
+
+void CanvasPreviewFrame::updateSvg()
+{
+    if (m_lastGeneratorResult != nullptr) {
+        m_svgData = m_renderer.render(m_lastGeneratorResult);
+        m_exportFrame->setSvgData(m_svgData);
+        const auto properties = document()->properties();
+        m_preview->setBackground(properties->canvasBackgroundEnabled() ? properties->canvasBackgroundColor()
+                                                                       : palette().color(QPalette::Window));
+    } else {
+        m_svgData.clear();
+        m_exportFrame->setSvgData(QByteArray());
+    }
+    m_preview->loadSvg(m_svgData);
+}
+
+void CanvasPreviewFrame::updateOverlayState()
+{
+    if (m_isWorking) {
+        m_preview->setOverlayText(tr("Working…"));
+        m_preview->setInactive(true);
+    } else if (m_isOutOfDate) {
+        m_preview->setOverlayText(m_lastGeneratorResult != nullptr
+                                      ? tr("This preview is out of date, click on “Generate Pattern” to create a new one.")
+                                      : tr("Click on “Generate Pattern” to create a preview."));
+        m_preview->setInactive(true);
+    } else {
+        m_preview->setOverlayText(QString());
+        m_preview->setInactive(false);
+    }
+}

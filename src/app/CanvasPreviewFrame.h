@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/DocumentEditor.h"
+#include "svg/Renderer.h"
+
+#include <QByteArray>
+#include <QFrame>
+#include <QSharedPointer>
+
+class QTimer;
+
+namespace canvas {
+class Canvas;
+}
+
+class CanvasPreview;
+class ExportFrame;
+class StatusFrame;
+
+// The right side of the main window: the preview above the status line. Keeps the last generated
+// canvas, renders it, and follows the document: a second after the last change it restyles the canvas
+// or marks it out of date.
+class CanvasPreviewFrame : public QFrame, public DocumentEditor
+{
+    Q_OBJECT
+
+public:
+    CanvasPreviewFrame(ExportFrame* exportFrame, QWidget* parent);
+
+    void setGeneratorResult(const QSharedPointer<canvas::Canvas>& result);
+    // The last result while it matches the document (not working, not out of date); null otherwise.
+    QSharedPointer<canvas::Canvas> lastGeneratorResult() const;
+
+    void startWork();
+    void endWork();
+    void requestCancel();
+    StatusFrame* status() const { return m_status; }
+    CanvasPreview* canvasPreview() const { return m_preview; }
+    const QByteArray& svgData() const { return m_svgData; }
+    bool isOutOfDate() const { return m_isOutOfDate; }
+    bool isWorking() const { return m_isWorking; }
+
+    void onDocumentPropertyChanged(const QString& path, const doc::DocumentElement* element) override;
+    void onDocumentElementAdded(const QString& path) override;
+    void onDocumentElementRemoved(const QString& path) override;
+    void onDocumentElementReset() override;
+
+public slots:
+    void onPropertyChange();
+    void updateSvg();
+    void updateOverlayState();
+
+private:
+    void onShapeChanged(const QString& identifier);
+    void restartRefreshTimer();
+
+    QSharedPointer<canvas::Canvas> m_lastGeneratorResult;
+    bool m_isWorking = false;
+    bool m_isOutOfDate = true;
+    bool m_isRefreshForced = false;
+    QTimer* m_refreshTimer = nullptr;
+    svg::Renderer m_renderer;
+    QByteArray m_svgData;
+    ExportFrame* m_exportFrame = nullptr;
+    CanvasPreview* m_preview = nullptr;
+    StatusFrame* m_status = nullptr;
+};

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "app/DocumentEditor.h"
+
+#include <QFuture>
+#include <QFutureWatcher>
+#include <QMainWindow>
+#include <QMutex>
+#include <QSharedPointer>
+
+class QAction;
+class QFrame;
+class QPushButton;
+class QSplitter;
+
+namespace canvas {
+class Canvas;
+}
+
+class CanvasPreviewFrame;
+class ExportFrame;
+class FileIO;
+class FunctionEditor;
+class Generator;
+class PreferencesDialog;
+class PropertiesFrame;
+class ShapeEditor;
+class ShapeSelectionDialog;
+class TransitionSelectDialog;
+
+// The application's only main window: the property panel, export strip and "Generate Pattern" on the
+// left, the preview with its status line on the right; it owns the file handling and the shared
+// dialogs, and runs a generation on the global thread pool.
+class MainWindow : public QMainWindow, public DocumentEditor
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent);
+    ~MainWindow() override;
+
+    FunctionEditor* functionEditor();
+    TransitionSelectDialog* transitionSelect();
+    ShapeSelectionDialog* shapeSelectionDialog() const { return m_shapeSelectionDialog; }
+    ShapeEditor* shapeEditor() const { return m_shapeEditor; }
+    CanvasPreviewFrame* preview() const { return m_preview; }
+    FileIO* fileIO() const { return m_fileIO; }
+    ExportFrame* exportFrame() const { return m_exportFrame; }
+    PropertiesFrame* propertiesFrame() const { return m_propertiesFrame; }
+    PreferencesDialog* preferencesDialog() const { return m_preferencesDialog; }
+    QAction* generateAction() const { return m_generateAction; }
+
+    void showExampleGallery();
+
+    // The disabling and re-enabling around a generation run.
+    void startWork();
+    void endWork();
+
+    // True while a generation task has been started and its result not yet taken.
+    bool isGenerating() const;
+
+public slots:
+    void onGenerate();
+    void onGeneratorFinished();
+    void onVisitWebsite();
+    void onSendFeedback();
+    void onVisitDocumentation();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void initializeActions();
+    void initializeUi();
+    void initializeMenu();
+    void loadSettings();
+    void saveSettings();
+    void showAbout();
+    QAction* addWindowAction(const QString& text, const QKeySequence& shortcut);
+    // The generation task, run on a pool thread.
+    QSharedPointer<canvas::Canvas> generateOnPool();
+    // Asks a running generation to stop and waits until its task has ended.
+    void cancelAndWaitForGeneration();
+
+    QAction* m_generateAction = nullptr;
+    QAction* m_aboutAction = nullptr;
+    QAction* m_aboutQtAction = nullptr;
+    QAction* m_feedbackAction = nullptr;
+    QAction* m_reportProblemAction = nullptr;
+    QAction* m_blogAction = nullptr;
+    QAction* m_documentationAction = nullptr;
+    QAction* m_preferencesAction = nullptr;
+    PreferencesDialog* m_preferencesDialog = nullptr;
+    QSplitter* m_splitter = nullptr;
+    PropertiesFrame* m_propertiesFrame = nullptr;
+    ExportFrame* m_exportFrame = nullptr;
+    CanvasPreviewFrame* m_preview = nullptr;
+    FileIO* m_fileIO = nullptr;
+    ShapeEditor* m_shapeEditor = nullptr;
+    FunctionEditor* m_functionEditor = nullptr;
+    TransitionSelectDialog* m_transitionSelect = nullptr;
+    QFrame* m_buttonFrame = nullptr;
+    QPushButton* m_generateButton = nullptr;
+    QMutex m_generationMutex;
+    QSharedPointer<Generator> m_generator;
+    QFuture<QSharedPointer<canvas::Canvas>> m_generationFuture;
+    QFutureWatcher<QSharedPointer<canvas::Canvas>>* m_futureWatcher = nullptr;
+    ShapeSelectionDialog* m_shapeSelectionDialog = nullptr;
+};

@@ -1,0 +1,14 @@
+#include "app/PreferencesDialog.h"
+
+PreferencesDialog::PreferencesDialog(QWidget* parent)
+    : QDialog(parent)
+{
+}
+
+void PreferencesDialog::loadSettings()
+{
+}
+
+void PreferencesDialog::saveSettings()
+{
+}

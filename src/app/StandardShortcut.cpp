@@ -1,0 +1,17 @@
+#include "app/StandardShortcut.h"
+
+QKeySequence standardShortcut(QKeySequence::StandardKey key)
+{
+    const QKeySequence platformSequence(key);
+    if (!platformSequence.isEmpty()) {
+        return platformSequence;
+    }
+    switch (key) {
+    case QKeySequence::SaveAs:
+        return QKeySequence(QStringLiteral("Ctrl+Shift+S"));
+    case QKeySequence::Preferences:
+        return QKeySequence(QStringLiteral("Ctrl+,"));
+    default:
+        return platformSequence;
+    }
+}

@@ -1,0 +1,7 @@
+#include "editors/FunctionEditor.h"
+
+FunctionEditor::FunctionEditor(QWidget* parent)
+    : QDialog(parent)
+{
+}
+

@@ -1,0 +1,7 @@
+#include "editors/ShapeSelectionDialog.h"
+
+ShapeSelectionDialog::ShapeSelectionDialog(QWidget* parent)
+    : QDialog(parent)
+{
+}
+

@@ -1,0 +1,7 @@
+#include "editors/TransitionSelectDialog.h"
+
+TransitionSelectDialog::TransitionSelectDialog(QWidget* parent)
+    : QDialog(parent)
+{
+}
+
