@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class ApplicationController;
+class MainWindow;
+class QMenu;
+class QWidget;
+
+// What every screenshot function gets: the running application and ways to write PNGs of windows,
+// menus and modal boxes into the output folder.
+class ShotContext
+{
+public:
+    explicit ShotContext(const QString& outputDir);
+    ~ShotContext();
+
+    ApplicationController& controller();
+    MainWindow* window();
+
+    // Lets layouts, timers and rendering catch up for about the given time.
+    static void settle(int milliseconds = 100);
+    // Waits until the condition holds, at most the given time; false on timeout.
+    static bool waitFor(const std::function<bool()>& condition, int timeoutMilliseconds = 60000);
+
+    // Writes <name>.png of the widget as it is drawn now.
+    void save(QWidget* widget, const QString& name);
+    // Opens the menu beside the main window, writes <name>.png of it and closes it.
+    void saveMenu(QMenu* menu, const QString& name);
+    // Runs the trigger, which opens a modal box or dialog (with exec or open), writes <name>.png of it,
+    // then closes it with close (reject when none is given).
+    void saveModal(const std::function<void()>& trigger, const QString& name,
+                   const std::function<void(QWidget*)>& close = {});
+
+    const QDir& outputDir() const { return m_outputDir; }
+
+private:
+    QDir m_outputDir;
+    std::unique_ptr<ApplicationController> m_controller;
+};
+
+// One function per area of the program; main runs them in this order.
+void shootShell(ShotContext& context);
+void shootFiles(ShotContext& context);
+void shootGallery(ShotContext& context);
+void shootPanel(ShotContext& context);
+void shootShapes(ShotContext& context);
+void shootColors(ShotContext& context);
+void shootItems(ShotContext& context);

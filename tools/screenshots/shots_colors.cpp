@@ -1,0 +1,5 @@
+#include "ShotContext.h"
+
+void shootColors(ShotContext& /*context*/)
+{
+}
