@@ -92,6 +92,7 @@ void FunctionEditor::newInputFunction()
 {
     setTitles(tr("Add New Function"));
     setSelectedFunction(QString());
+    m_functionList->scrollToTop();
     setOp(doc::InputFunctionOperator::Map);
     setInputSource(doc::InputFunctionSource::Result);
     onSelectionChanged();

@@ -32,6 +32,10 @@ void TransitionBox::initializeUi()
     m_pictureLabel->setFixedSize(FunctionRenderer::pictureSize, FunctionRenderer::pictureSize);
     layout->addWidget(m_pictureLabel);
     m_textLabel = new QLabel(this);
+    // The panel is dark in either appearance, so the label is light in either.
+    QPalette textPalette = m_textLabel->palette();
+    textPalette.setColor(QPalette::WindowText, QColor::fromHsvF(0, 0, 0.85, 1));
+    m_textLabel->setPalette(textPalette);
     layout->addWidget(m_textLabel);
     updateUi();
 }
