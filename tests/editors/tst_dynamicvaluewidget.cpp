@@ -15,6 +15,7 @@
 #include "editors/Normal2DWidget.h"
 #include "support/AppFixture.h"
 #include "support/ChangeRecorder.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QAbstractButton>
@@ -34,6 +35,9 @@ using Mode = Normal1DWidget::Mode;
 
 Q_DECLARE_METATYPE(DynamicValueWidget::DisplayMode)
 Q_DECLARE_METATYPE(Normal1DWidget::Mode)
+
+using motifex::test::typeInto;
+using motifex::test::runQueuedCalls;
 
 namespace {
 
@@ -59,23 +63,6 @@ struct EditorFixture {
     QWidget window;
     DynamicValueWidget* widget = nullptr;
 };
-
-void typeInto(Normal1DWidget* editor, const QString& text)
-{
-    QDoubleSpinBox* spinBox = editor->spinBox();
-    spinBox->setFocus();
-    spinBox->selectAll();
-    QTest::keyClicks(spinBox, text);
-    QTest::keyClick(spinBox, Qt::Key_Return);
-}
-
-// Returns once the calls queued so far (such as the report of an input click) have run.
-bool runQueuedCalls()
-{
-    bool isReached = false;
-    QTimer::singleShot(0, qApp, [&isReached] { isReached = true; });
-    return QTest::qWaitFor([&isReached] { return isReached; });
-}
 
 std::shared_ptr<doc::Properties> propertiesOf(AppFixture& app)
 {
@@ -217,7 +204,7 @@ private slots:
         saturation.value->setInput(Input::X);
         saturation.recorder.clear();
 
-        typeInto(saturation.widget->rangeStartEditor(), "-25");
+        typeInto(saturation.widget->rangeStartEditor()->spinBox(), "-25");
         QCOMPARE(saturation.value->range(), geo::NormalRange(-0.25, 0.1));
         QCOMPARE(saturation.recorder.records(), QStringList{"changed range"});
 
@@ -225,7 +212,7 @@ private slots:
         QCOMPARE(alpha.widget->rangeEndEditor()->spinBox()->text(), QStringLiteral("-20.00%"));
         alpha.value->setInput(Input::Y);
         alpha.recorder.clear();
-        typeInto(alpha.widget->offsetEditor(), "50");
+        typeInto(alpha.widget->offsetEditor()->spinBox(), "50");
         QCOMPARE(alpha.value->offset(), geo::Normal1D(0.5));
         QCOMPARE(alpha.value->range(), geo::NormalRange(0.0, -0.2));
         QCOMPARE(alpha.recorder.records(), QStringList{"changed offset"});
@@ -238,10 +225,10 @@ private slots:
         fixture.value->setInput(Input::PolarAngle);
         fixture.value->setRange(geo::NormalRange(0.1, 0.123456));
         fixture.recorder.clear();
-        typeInto(fixture.widget->rangeStartEditor(), "-90");
+        typeInto(fixture.widget->rangeStartEditor()->spinBox(), "-90");
         QCOMPARE(fixture.value->range().begin().value(), -0.25);
         QCOMPARE(fixture.value->range().end().value(), 0.123456);
-        typeInto(fixture.widget->rangeEndEditor(), "180");
+        typeInto(fixture.widget->rangeEndEditor()->spinBox(), "180");
         QCOMPARE(fixture.value->range(), geo::NormalRange(-0.25, 0.5));
         QCOMPARE(fixture.recorder.records(), QStringList(2, "changed range"));
     }
@@ -302,7 +289,7 @@ private slots:
             doc::UpdateScope scope(fixture.value.get());
             scope.setState(doc::UpdateState::DocumentUpdate);
             QTest::mouseClick(fixture.button(Input::Random), Qt::LeftButton);
-            typeInto(fixture.widget->offsetEditor(), "30");
+            typeInto(fixture.widget->offsetEditor()->spinBox(), "30");
             QVERIFY(runQueuedCalls());
         }
         QCOMPARE(fixture.value->input(), Input::ItemIndex);

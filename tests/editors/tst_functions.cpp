@@ -11,6 +11,7 @@
 #include "func/Manager.h"
 #include "support/AppFixture.h"
 #include "support/ChangeRecorder.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QComboBox>
@@ -22,6 +23,9 @@
 
 using motifex::test::AppFixture;
 using motifex::test::ChangeRecorder;
+using motifex::test::clickRow;
+using motifex::test::rowWithData;
+using motifex::test::runQueuedCalls;
 
 namespace {
 
@@ -40,23 +44,6 @@ QStringList chainText(const std::shared_ptr<doc::InputFunctions>& functions)
         texts.append(function->toString());
     }
     return texts;
-}
-
-void clickRow(QListWidget* list, int row)
-{
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-int rowOf(QListWidget* list, const QString& identifier)
-{
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->data(Qt::UserRole).toString() == identifier) {
-            return row;
-        }
-    }
-    return -1;
 }
 
 // A function chain strip in a window of its own, showing the chain of a world value.
@@ -97,14 +84,6 @@ struct BoxFixture {
 bool isEditorRunOpen(const BoxFixture& fixture)
 {
     return DialogRun::isOpenFor(fixture.editor, fixture.box);
-}
-
-// Returns once the calls queued so far (such as the answer of a finished dialog) have run.
-bool runQueuedCalls()
-{
-    bool isReached = false;
-    QTimer::singleShot(0, qApp, [&isReached] { isReached = true; });
-    return QTest::qWaitFor([&isReached] { return isReached; });
 }
 
 // Counts the widgets put into a strip.
@@ -277,7 +256,7 @@ private slots:
         QTRY_VERIFY(fixture.editor->isVisible());
         QCOMPARE(fixture.editor->windowTitle(), QStringLiteral("Add New Function"));
         QVERIFY(!fixture.editor->okButton()->isEnabled());
-        clickRow(fixture.editor->functionList(), rowOf(fixture.editor->functionList(), "x^3"));
+        clickRow(fixture.editor->functionList(), rowWithData(fixture.editor->functionList(), "x^3"));
         fixture.editor->setOp(Op::Add);
         QVERIFY(fixture.editor->okButton()->isEnabled());
         QTest::mouseClick(fixture.editor->okButton(), Qt::LeftButton);
@@ -357,7 +336,7 @@ private slots:
         QCOMPARE(fixture.editor->selectedOp(), Op::Multiply);
         QCOMPARE(fixture.editor->selectedInputSource(), Source::Input);
         QVERIFY(fixture.box->controls().at(1)->contextMenu()->isHidden());
-        clickRow(fixture.editor->functionList(), rowOf(fixture.editor->functionList(), "invert"));
+        clickRow(fixture.editor->functionList(), rowWithData(fixture.editor->functionList(), "invert"));
         QTest::mouseClick(fixture.editor->okButton(), Qt::LeftButton);
 
         QTRY_COMPARE(chainText(fixture.value->functions()),
@@ -452,7 +431,7 @@ private slots:
         }
         second.box->onAddFunction();
         QTRY_VERIFY(second.editor->isVisible());
-        clickRow(second.editor->functionList(), rowOf(second.editor->functionList(), "log"));
+        clickRow(second.editor->functionList(), rowWithData(second.editor->functionList(), "log"));
         QTest::mouseClick(second.editor->okButton(), Qt::LeftButton);
 
         QTRY_COMPARE(chainText(second.value->functions()), QStringList{"log(map,result)"});

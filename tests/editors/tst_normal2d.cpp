@@ -1,6 +1,7 @@
 #include "editors/CoordinateWidget.h"
 #include "editors/Normal2DFrame.h"
 #include "editors/Normal2DWidget.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QDialog>
@@ -13,6 +14,8 @@
 
 using Style = Normal2DFrame::Style;
 Q_DECLARE_METATYPE(geo::Normal2D)
+
+using motifex::test::typeInto;
 
 namespace {
 
@@ -52,14 +55,6 @@ protected:
         return false;
     }
 };
-
-void typeInto(QDoubleSpinBox* spinBox, const QString& text)
-{
-    spinBox->setFocus();
-    spinBox->selectAll();
-    QTest::keyClicks(spinBox, text);
-    QTest::keyClick(spinBox, Qt::Key_Return);
-}
 
 bool isDark(const QColor& color)
 {

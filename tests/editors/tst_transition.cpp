@@ -2,6 +2,7 @@
 #include "editors/TransitionBox.h"
 #include "editors/TransitionSelectDialog.h"
 #include "support/AppFixture.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QDialogButtonBox>
@@ -12,25 +13,11 @@
 #include <QtTest>
 
 using motifex::test::AppFixture;
+using motifex::test::clickRow;
+using motifex::test::rowWithData;
+using motifex::test::runQueuedCalls;
 
 namespace {
-
-int rowOf(QListWidget* list, const QString& identifier)
-{
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->data(Qt::UserRole).toString() == identifier) {
-            return row;
-        }
-    }
-    return -1;
-}
-
-void clickRow(QListWidget* list, int row)
-{
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
 
 QList<int> selectedRows(QListWidget* list)
 {
@@ -69,7 +56,7 @@ struct BoxesFixture {
     // Selects the row of the identifier and clicks OK.
     void choose(const QString& identifier)
     {
-        clickRow(chooser->functionList(), rowOf(chooser->functionList(), identifier));
+        clickRow(chooser->functionList(), rowWithData(chooser->functionList(), identifier));
         QTest::mouseClick(okButton(chooser), Qt::LeftButton);
     }
 
@@ -78,13 +65,6 @@ struct BoxesFixture {
     TransitionBox* second = nullptr;
     TransitionSelectDialog* chooser = nullptr;
 };
-
-bool runQueuedCalls()
-{
-    bool isReached = false;
-    QTimer::singleShot(0, qApp, [&isReached] { isReached = true; });
-    return QTest::qWaitFor([&isReached] { return isReached; });
-}
 
 } // namespace
 
@@ -202,7 +182,7 @@ private slots:
         QSignalSpy spy(fixture.first, &TransitionBox::valueChanged);
         QVERIFY(fixture.openChooser(fixture.first));
         QListWidget* list = fixture.chooser->functionList();
-        QListWidgetItem* item = list->item(rowOf(list, "quadratic_bezier_02"));
+        QListWidgetItem* item = list->item(rowWithData(list, "quadratic_bezier_02"));
         list->scrollToItem(item);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
