@@ -10,6 +10,7 @@
 #include "shape/Manager.h"
 #include "support/AppFixture.h"
 #include "support/ChangeRecorder.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 
 using motifex::test::AppFixture;
 using motifex::test::ChangeRecorder;
+using motifex::test::typeInto;
 
 namespace {
 
@@ -42,14 +44,6 @@ QStringList itemTexts(const QComboBox* box)
         texts.append(box->itemText(index));
     }
     return texts;
-}
-
-void typeInto(QDoubleSpinBox* field, const QString& text)
-{
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "editors/ShapeEditorPreview.h"
 #include "shape/Builder.h"
 #include "shape/Manager.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QComboBox>
@@ -161,10 +162,7 @@ private slots:
         editor.nameField()->selectAll();
         QTest::keyClicks(editor.nameField(), "Even Star");
         editor.modifierEditor(0)->slider()->setValue(100);
-        QDoubleSpinBox* ratio = editor.modifierEditor(1)->spinBox();
-        ratio->selectAll();
-        QTest::keyClicks(ratio, "0");
-        QTest::keyClick(ratio, Qt::Key_Return);
+        motifex::test::typeInto(editor.modifierEditor(1)->spinBox(), "0");
         QCOMPARE(editor.editedShape()->name(), QStringLiteral("Even Star"));
         QCOMPARE(editor.editedShape()->modifierValues().at(0), geo::Normal1D(1.0));
         QCOMPARE(editor.editedShape()->modifierValues().at(1), geo::Normal1D(0.0));

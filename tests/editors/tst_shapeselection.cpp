@@ -17,6 +17,7 @@
 #include "shape/Builder.h"
 #include "shape/Manager.h"
 #include "support/AppFixture.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QComboBox>
@@ -33,6 +34,8 @@
 #include <QtTest>
 
 using motifex::test::AppFixture;
+using motifex::test::clickIndex;
+using motifex::test::doubleClickIndex;
 
 namespace {
 
@@ -61,17 +64,6 @@ QVariantMap readShapeFile(const QString& identifier)
         return {};
     }
     return QJsonDocument::fromJson(file.readAll()).toVariant().toMap();
-}
-
-void clickRow(QListView* list, const QModelIndex& index, bool isDoubleClick = false)
-{
-    // The list lays its rows out late; scroll again until the row sits in view.
-    QTRY_VERIFY((list->scrollTo(index), list->viewport()->rect().contains(list->visualRect(index))));
-    const QPoint position = list->visualRect(index).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, position);
-    if (isDoubleClick) {
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, position);
-    }
 }
 
 ShapeEditor* waitForEditor(AppFixture& app)
@@ -160,7 +152,7 @@ private slots:
 
         second.onSelectShape();
         QTRY_VERIFY(dialog->isVisible());
-        clickRow(dialog->listView(), dialog->model()->indexForShapeId("5_point_star"));
+        clickIndex(dialog->listView(), dialog->model()->indexForShapeId("5_point_star"));
         QCOMPARE(dialog->selectedShapeId(), QStringLiteral("5_point_star"));
         QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
         QTRY_COMPARE(second.value(), QStringLiteral("5_point_star"));
@@ -171,7 +163,7 @@ private slots:
         QTest::mouseClick(second.thumbnail(), Qt::LeftButton);
         QTRY_VERIFY(dialog->isVisible());
         QCOMPARE(dialog->selectedShapeId(), QStringLiteral("5_point_star"));
-        clickRow(dialog->listView(), dialog->model()->indexForShapeId("drop_2"), true);
+        doubleClickIndex(dialog->listView(), dialog->model()->indexForShapeId("drop_2"));
         QTRY_COMPARE(second.value(), QStringLiteral("drop_2"));
         QCOMPARE(firstChanges.count(), 0);
         QCOMPARE(first.value(), QString());
