@@ -39,29 +39,20 @@ QVariant ShapeItemModel::data(const QModelIndex& index, int role) const
     if (!index.isValid()) {
         return {};
     }
-    const int position = shapePositionForRow(index.row());
     if (m_isDefaultAllowed && index.row() == 0) {
         if (role == Qt::DisplayRole) {
             return QString();
         }
-        if (role == Qt::ToolTipRole) {
-            return tr("Use Default");
-        }
-        return {};
+        return role == Qt::ToolTipRole ? QVariant(tr("Use Default")) : QVariant();
     }
-    const auto* manager = shape::Manager::instance();
-    const auto shape = position >= 0 && manager != nullptr ? manager->shape(static_cast<unsigned long>(position))
-                                                           : nullptr;
+    const auto shape = shapeForRow(index.row());
     if (shape == nullptr) {
         return {};
     }
     if (role == Qt::DisplayRole) {
         return shape->identifier();
     }
-    if (role == Qt::ToolTipRole) {
-        return shape->name();
-    }
-    return {};
+    return role == Qt::ToolTipRole ? QVariant(shape->name()) : QVariant();
 }
 
 Qt::ItemFlags ShapeItemModel::flags(const QModelIndex& index) const
@@ -70,11 +61,15 @@ Qt::ItemFlags ShapeItemModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     }
     const bool isDefaultRow = m_isDefaultAllowed && index.row() == 0;
+    return isDefaultRow || shapeForRow(index.row()) != nullptr ? Qt::ItemIsSelectable | Qt::ItemIsEnabled
+                                                                : Qt::NoItemFlags;
+}
+
+std::shared_ptr<shape::Base> ShapeItemModel::shapeForRow(int row) const
+{
     const auto* manager = shape::Manager::instance();
-    const int position = shapePositionForRow(index.row());
-    const bool hasShape = position >= 0 && manager != nullptr
-                          && static_cast<std::size_t>(position) < manager->shapeCount();
-    return isDefaultRow || hasShape ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+    const int position = shapePositionForRow(row);
+    return position >= 0 && manager != nullptr ? manager->shape(static_cast<unsigned long>(position)) : nullptr;
 }
 
 QModelIndex ShapeItemModel::indexForShapeId(const QString& identifier) const

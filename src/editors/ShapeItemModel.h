@@ -2,6 +2,12 @@
 
 #include <QAbstractListModel>
 
+#include <memory>
+
+namespace shape {
+class Base;
+}
+
 // The rows of the shape selection list: every shape of the shape database in its order, optionally
 // preceded by the default entry (empty display text, tool tip "Use Default"). A shape row shows the
 // shape's identifier as display text and its name as tool tip; the rows follow the database's signals.
@@ -21,6 +27,8 @@ public:
     QModelIndex indexForShapeId(const QString& identifier) const;
     // The database position of a row; -1 for the default row and for rows outside the list.
     int shapePositionForRow(int row) const;
+    // The shape a row shows; null for the default row and for rows outside the list.
+    std::shared_ptr<shape::Base> shapeForRow(int row) const;
 
     bool isDefaultAllowed() const { return m_isDefaultAllowed; }
     void setAllowDefault(bool isAllowed);

@@ -44,7 +44,7 @@ void ShapePreviewWidget::updateSvgCode()
     const auto* manager = shape::Manager::instance();
     const auto shape = m_shapeId.isEmpty() || manager == nullptr ? nullptr : manager->shape(m_shapeId);
     if (shape == nullptr) {
-        // An empty renderer draws nothing; loading empty data would only log a parse error.
+        // A picture without content: nothing is drawn for the default entry or a shape that is gone.
         m_renderer.load(QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\"/>"));
         return;
     }
