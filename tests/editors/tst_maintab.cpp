@@ -71,33 +71,10 @@ private slots:
         }
         QCOMPARE(itemTexts(tab->precisionChooser()), (QStringList{"1 mm", "0.1 mm", "0.01 mm"}));
         QCOMPARE(tab->precisionChooser()->iconSize(), QSize(20, 20));
-        for (QDoubleSpinBox* field : {tab->spacingField(), tab->overlapField()}) {
-            QCOMPARE(field->minimum(), 0.0);
-            QCOMPARE(field->maximum(), 100.0);
-            QCOMPARE(field->singleStep(), 0.1);
-            QCOMPARE(field->decimals(), 2);
-        }
         QVERIFY(!tab->defaultShapeChooser()->isDefaultAllowed());
         QCOMPARE(tab->roundPositionsCheck()->text(), QStringLiteral("Round positions"));
-        QVERIFY(tab->roundPositionsCheck()->toolTip().startsWith("After placing all elements on the canvas"));
         QCOMPARE(tab->snapToFrameCheck()->text(), QStringLiteral("Snap to Frame"));
         QCOMPARE(tab->galleryButton()->text(), QStringLiteral("Open Example Gallery..."));
-        QVERIFY(tab->galleryButton()->isFlat());
-    }
-
-    void startUpShowsTheDocument()
-    {
-        AppFixture app;
-        MainTab* tab = mainTabOf(app);
-        const auto properties = propertiesOf(app);
-        QCOMPARE(tab->generatorChooser()->currentData().toString(), properties->generatorIdentifier());
-        QCOMPARE(tab->algorithmChooser()->currentData().toString(), properties->algorithmIdentifier());
-        QCOMPARE(tab->precisionChooser()->currentIndex(), properties->precision().level());
-        QCOMPARE(tab->spacingField()->value(), properties->itemSpacing().toDouble());
-        QCOMPARE(tab->defaultShapeChooser()->value(), QStringLiteral("circle"));
-        QCOMPARE(tab->defaultShapeChooser()->nameLabel()->text(), QStringLiteral("Circle"));
-        QCOMPARE(tab->randomPlacementEditor()->value(), properties->randomPlacementAmount());
-        QCOMPARE(tab->snapToFrameCheck()->isChecked(), properties->isSnapToFrameEnabled());
     }
 
     void eachEditIsOneChange_data()
