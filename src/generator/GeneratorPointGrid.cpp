@@ -163,7 +163,7 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::generateOrThrow(ProgressInter
 
 QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* progress, quint64 pointCount)
 {
-    m_placedItems.reserve(std::min<std::size_t>(instances().size(), pointCount));
+    m_placedItems.reserve(std::min<std::size_t>(instanceCount(), pointCount));
     m_placedCircles.reserve(m_placedItems.capacity());
     m_snapshots->startSnapshots();
     if (progress != nullptr) {

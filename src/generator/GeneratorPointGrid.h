@@ -27,6 +27,7 @@ class Base;
 }
 
 class CancelWatch;
+class ProgressInterface;
 class GeneratorSnapshots;
 class WorkTeam;
 
@@ -118,6 +119,11 @@ public:
 
     // The largest grid a run accepts; larger grids are refused before anything is allocated.
     static constexpr quint64 maximumGridPoints = 134217728;
+    // The progress the preparation reports runs from 0 to this many thousandths; placement takes the rest.
+    static constexpr int preparationShare = 250;
+    // Where the preparation's passes begin and end in the progress: the copy list, rating the grid
+    // points, ordering them, finishing the blocks.
+    using PreparationBands = std::array<int, 5>;
     static constexpr int rowGroupCount = 32;
     static constexpr quint32 blockRows = 32;
     static constexpr quint32 blockColumns = 64;
@@ -141,6 +147,16 @@ public:
     static GridSize gridSize(const geo::Size& canvasSize, const geo::Precision& precision) noexcept;
     // The length of the ordered runs: a sixteenth of the grid within 100..10000 points.
     static quint64 sliceCapacity(quint64 pointCount) noexcept;
+    // The bands of the preparation's passes for this much copy work (InstanceList::workOf) and this grid;
+    // each pass has at least one thousandth.
+    static PreparationBands preparationBands(quint64 copyWork, quint64 gridPoints) noexcept;
+    // The memory a run on this grid with these definitions takes at most, in bytes.
+    static quint64 estimatedRunBytes(quint64 gridPoints, const QList<std::shared_ptr<doc::Item>>& items) noexcept;
+    static quint64 physicalMemoryBytes() noexcept;
+    // The memory a run may take; a run estimated to need more is refused before anything is allocated. A
+    // budget of 0 (the default) stands for half the machine's physical memory.
+    void setMemoryBudget(quint64 bytes) noexcept { m_memoryBudget = bytes; }
+    quint64 memoryBudget() const noexcept;
 
     // The available points in the fixed order (row-offset groups, runs, the algorithm's order).
     std::vector<PointInfo> orderedPoints() const;
@@ -167,6 +183,11 @@ private:
     void releaseRunData() noexcept;
     void failRun(const QString& message);
 
+    struct ProgressBand {
+        ProgressInterface* progress;
+        int start;
+        int end;
+    };
     struct BlockLayout {
         quint64 bandCount = 0;
         quint64 blockColumnCount = 0;
@@ -174,12 +195,13 @@ private:
     using GroupSizes = std::array<quint64, rowGroupCount>;
 
     qint64 preparePointsOrThrow(ProgressInterface* progress);
-    void ratePoints(const GridSize& grid, const BlockLayout& layout, ProgressInterface* progress,
-                    CancelWatch& cancelWatch);
+    bool prepareCopies(ProgressInterface* progress, const PreparationBands& bands, CancelWatch& cancelWatch);
+    void ratePoints(const GridSize& grid, const BlockLayout& layout, const ProgressBand& band, CancelWatch& cancelWatch);
     GroupSizes numberRowGroups(const GridSize& grid, const BlockLayout& layout);
     void orderRuns(const GridSize& grid, const BlockLayout& layout, const GroupSizes& groupSizes,
-                   CancelWatch& cancelWatch);
-    void finishSlices();
+                   const ProgressBand& band, CancelWatch& cancelWatch);
+    void finishSlices(const ProgressBand& band, CancelWatch& cancelWatch);
+    void finishSlice(Slice& slice, bool isValueOrdered, qint64 firstRadius);
 
     qint64 valueOf(const geo::Point2D& position, qint64 freeSpace) const noexcept;
     // The algorithm's order within a run as a key: a point comes first when its key is smaller.
@@ -228,6 +250,7 @@ private:
     quint64 m_removedPoints = 0;
     quint64 m_preparedPoints = 0;
     quint64 m_visitedPoints = 0;
+    quint64 m_memoryBudget = 0;
     CancelWatch* m_cancelWatch = nullptr;
     std::unique_ptr<WorkTeam> m_workTeam;
     std::unique_ptr<GeneratorSnapshots> m_snapshots;

@@ -8,9 +8,19 @@
 #include "generator/ProgressHandler.h"
 #include "generator/ProgressInterface.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
+#include <limits>
 #include <new>
 #include <numeric>
+
+#if defined(Q_OS_MACOS)
+#include <sys/sysctl.h>
+#include <sys/types.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -34,6 +44,17 @@ QString millimetersText(qint64 units)
         text += QLatin1Char('.') + digits;
     }
     return isNegative ? QLatin1Char('-') + text : text;
+}
+
+// A memory size as a reader takes it in: "850 MB", "4.2 GB".
+QString bytesText(quint64 bytes)
+{
+    constexpr double megabyte = 1e6;
+    constexpr double gigabyte = 1e9;
+    if (bytes >= 1000000000ull) {
+        return QStringLiteral("%1 GB").arg(static_cast<double>(bytes) / gigabyte, 0, 'f', 1);
+    }
+    return QStringLiteral("%1 MB").arg(std::max<quint64>(1, static_cast<quint64>(static_cast<double>(bytes) / megabyte + 0.5)));
 }
 
 std::vector<std::size_t> indexList(std::size_t count)
@@ -108,18 +129,33 @@ qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
                               QString::number(maximumGridPoints)));
         return -1;
     }
+    const quint64 neededBytes = estimatedRunBytes(grid.pointCount, itemDefinitions());
+    const quint64 budget = memoryBudget();
+    if (neededBytes > budget) {
+        setRunStatus(RunStatus::Refused,
+                     QStringLiteral("A canvas of %1 × %2 mm at a precision of %3 mm with %4 item copies needs about %5 "
+                                    "of memory, but at most %6 can be used on this computer. Choose a coarser "
+                                    "precision, a smaller canvas or fewer copies.")
+                         .arg(millimetersText(m_canvasSize.width()), millimetersText(m_canvasSize.height()),
+                              millimetersText(grid.stepUnits), QString::number(plannedInstanceCount()),
+                              bytesText(neededBytes), bytesText(budget)));
+        return -1;
+    }
 
     CancelWatch cancelWatch(progress);
     const ActiveCancelWatch activeWatch(m_cancelWatch, cancelWatch);
-    m_layout.bandCount = (grid.rows + blockRows - 1) / blockRows;
-    m_layout.blockColumnCount = (grid.columns + blockColumns - 1) / blockColumns;
-    ratePoints(grid, m_layout, progress, cancelWatch);
-    if (!cancelWatch.isCancelled()) {
-        const GroupSizes groupSizes = numberRowGroups(grid, m_layout);
-        orderRuns(grid, m_layout, groupSizes, cancelWatch);
+    const PreparationBands bands = preparationBands(InstanceList::workOf(itemDefinitions()), grid.pointCount);
+    if (prepareCopies(progress, bands, cancelWatch)) {
+        m_layout.bandCount = (grid.rows + blockRows - 1) / blockRows;
+        m_layout.blockColumnCount = (grid.columns + blockColumns - 1) / blockColumns;
+        ratePoints(grid, m_layout, ProgressBand{progress, bands[1], bands[2]}, cancelWatch);
     }
-    if (!cancelWatch.isCancelled()) {
-        finishSlices();
+    if (!cancelWatch.askNow()) {
+        const GroupSizes groupSizes = numberRowGroups(grid, m_layout);
+        orderRuns(grid, m_layout, groupSizes, ProgressBand{progress, bands[2], bands[3]}, cancelWatch);
+    }
+    if (!cancelWatch.askNow()) {
+        finishSlices(ProgressBand{progress, bands[3], bands[4]}, cancelWatch);
     }
     if (cancelWatch.askNow()) {
         setRunStatus(RunStatus::Cancelled);
@@ -135,11 +171,64 @@ qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
     return pointCount;
 }
 
-void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& layout, ProgressInterface* progress,
+bool GeneratorPointGrid::prepareCopies(ProgressInterface* progress, const PreparationBands& bands, CancelWatch& cancelWatch)
+{
+    ProgressHandler progressHandler(progress, static_cast<qint64>(InstanceList::workOf(itemDefinitions())), bands[0],
+                                    bands[1] - bands[0]);
+    return prepareInstances([&cancelWatch] { return cancelWatch.poll(); },
+                            [&progressHandler](quint64 work) { progressHandler.stepDone(static_cast<qint64>(work)); })
+        && !cancelWatch.askNow();
+}
+
+GeneratorPointGrid::PreparationBands GeneratorPointGrid::preparationBands(quint64 copyWork, quint64 gridPoints) noexcept
+{
+    // Rough costs per unit: rating a grid point takes about as long as four units of copy work, ordering
+    // it two and finishing its block one.
+    const std::array<long double, 4> weights{static_cast<long double>(copyWork), 4.0L * gridPoints, 2.0L * gridPoints,
+                                             1.0L * gridPoints};
+    long double total = 0;
+    for (const long double weight : weights) {
+        total += weight;
+    }
+    PreparationBands bands{0, 0, 0, 0, preparationShare};
+    long double sum = 0;
+    for (std::size_t pass = 1; pass < weights.size(); ++pass) {
+        sum += weights[pass - 1];
+        const int share = total > 0 ? static_cast<int>(preparationShare * sum / total + 0.5L) : 0;
+        // Every pass keeps at least one thousandth, so the bar moves during each of them.
+        const int lowest = bands[pass - 1] + 1;
+        const int highest = preparationShare - static_cast<int>(weights.size() - pass);
+        bands[pass] = std::clamp(share, lowest, highest);
+    }
+    return bands;
+}
+
+quint64 GeneratorPointGrid::estimatedRunBytes(quint64 gridPoints, const QList<std::shared_ptr<doc::Item>>& items) noexcept
+{
+    // Every grid point may be usable; a block's record and its share of the index arrays add about a
+    // byte per point.
+    const long double gridBytes = static_cast<long double>(gridPoints) * (sizeof(GridPoint) + 1);
+    const long double total = gridBytes + static_cast<long double>(InstanceList::estimatedBytes(items));
+    return total >= static_cast<long double>(std::numeric_limits<quint64>::max()) ? std::numeric_limits<quint64>::max()
+                                                                                  : static_cast<quint64>(total);
+}
+
+quint64 GeneratorPointGrid::memoryBudget() const noexcept
+{
+    if (m_memoryBudget > 0) {
+        return m_memoryBudget;
+    }
+    // Half the machine's memory leaves room for the program, the preview and everything else running.
+    const quint64 physical = physicalMemoryBytes();
+    return physical > 0 ? physical / 2 : std::numeric_limits<quint64>::max();
+}
+
+void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& layout, const ProgressBand& band,
                                     CancelWatch& cancelWatch)
 {
     m_slices.resize(layout.bandCount * layout.blockColumnCount);
-    ProgressHandler progressHandler(progress, static_cast<qint64>(m_slices.size()), 0, 250);
+    ProgressHandler progressHandler(band.progress, static_cast<qint64>(m_slices.size()), band.start,
+                                    band.end - band.start);
     const qint64 minimum = minimumFreeSpace().value();
     runOnGlobalPool(indexList(m_slices.size()), [&](std::size_t index) {
         if (cancelWatch.poll()) {
@@ -155,7 +244,7 @@ void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& lay
                                          static_cast<qint64>(endRow - 1) * m_stepUnits);
         slice.rowCounts.assign(blockRows, 0);
         slice.rowSequence.assign(blockRows, 0);
-        std::vector<GridPoint> points;
+        std::vector<GridPoint>& points = slice.points;
         points.reserve((endRow - firstRow) * (endColumn - firstColumn));
         for (quint64 row = firstRow; row < endRow; ++row) {
             if (cancelWatch.poll()) {
@@ -175,7 +264,12 @@ void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& lay
                 ++slice.rowCounts[row - firstRow];
             }
         }
-        slice.points.assign(points.begin(), points.end());
+        // Blocks mostly inside the frame keep their room; the others give back what they do not use.
+        if (points.empty()) {
+            std::vector<GridPoint>().swap(points);
+        } else if (points.size() < points.capacity() / 4 * 3) {
+            points.shrink_to_fit();
+        }
         progressHandler.stepDone();
     });
 }
@@ -200,7 +294,7 @@ GeneratorPointGrid::GroupSizes GeneratorPointGrid::numberRowGroups(const GridSiz
 }
 
 void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layout, const GroupSizes& groupSizes,
-                                   CancelWatch& cancelWatch)
+                                   const ProgressBand& band, CancelWatch& cancelWatch)
 {
     // Each row group is cut into runs of sliceCapacity points, and each run is ordered by the algorithm
     // (equal points keep their row order). A point's place in its group's ordered runs is its order.
@@ -216,6 +310,7 @@ void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layo
         }
     }
     const quint64 columnsOfBlocks = layout.blockColumnCount;
+    ProgressHandler progressHandler(band.progress, static_cast<qint64>(runs.size()), band.start, band.end - band.start);
     runOnGlobalPool(indexList(runs.size()), [&](std::size_t runIndex) {
         if (cancelWatch.poll()) {
             return;
@@ -272,10 +367,15 @@ void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layo
         for (std::size_t index = 0; index < members.size(); ++index) {
             members[index].point->order = static_cast<quint32>(start + index);
         }
+        progressHandler.stepDone();
     });
+    // A grid without points has no run; the band is finished all the same.
+    if (runs.empty()) {
+        progressHandler.stepDone();
+    }
 }
 
-void GeneratorPointGrid::finishSlices()
+void GeneratorPointGrid::finishSlices(const ProgressBand& band, CancelWatch& cancelWatch)
 {
     std::size_t pointCount = 0;
     for (const Slice& slice : m_slices) {
@@ -283,31 +383,27 @@ void GeneratorPointGrid::finishSlices()
     }
     const bool isValueOrdered = isValueSearch();
     // The first search asks for room for the largest copy; its candidates are found here in parallel.
-    const qint64 firstRadius = instances().empty() ? -1 : instances().front().radius.value();
-    const std::function<void(std::size_t)> finishSlice = [&](std::size_t index) {
-        Slice& slice = m_slices[index];
-        std::vector<quint32>().swap(slice.rowCounts);
-        std::vector<quint32>().swap(slice.rowSequence);
-        if (slice.points.empty()) {
+    const qint64 firstRadius = instanceList().isEmpty() ? -1 : instanceList().entries().front().radius;
+    ProgressHandler progressHandler(band.progress, static_cast<qint64>(m_slices.size()), band.start, band.end - band.start);
+    const std::function<void(std::size_t)> finishOne = [&](std::size_t index) {
+        if (cancelWatch.poll()) {
             return;
         }
-        if (isValueOrdered) {
-            // In value order a slice's first point with room enough is its best one.
-            std::sort(slice.points.begin(), slice.points.end(), [](const GridPoint& a, const GridPoint& b) {
-                return a.value < b.value || (a.value == b.value && rankOf(a) < rankOf(b));
-            });
-            slice.minimumValue = slice.points.front().value;
-            refreshValueSlice(slice, firstRadius);
-        } else {
-            recordLargest(slice);
-        }
+        finishSlice(m_slices[index], isValueOrdered, firstRadius);
+        progressHandler.stepDone();
     };
     if (pointCount >= parallelPointThreshold) {
-        runOnGlobalPool(indexList(m_slices.size()), finishSlice);
+        runOnGlobalPool(indexList(m_slices.size()), finishOne);
     } else {
         for (std::size_t index = 0; index < m_slices.size(); ++index) {
-            finishSlice(index);
+            finishOne(index);
         }
+    }
+    if (m_slices.empty()) {
+        progressHandler.stepDone();
+    }
+    if (cancelWatch.askNow()) {
+        return;
     }
     m_tournament.reset(m_slices.size());
     for (std::size_t index = 0; index < m_slices.size(); ++index) {
@@ -323,4 +419,36 @@ void GeneratorPointGrid::finishSlices()
             return m_slices[a].minimumValue < m_slices[b].minimumValue;
         });
     }
+}
+
+void GeneratorPointGrid::finishSlice(Slice& slice, bool isValueOrdered, qint64 firstRadius)
+{
+    std::vector<quint32>().swap(slice.rowCounts);
+    std::vector<quint32>().swap(slice.rowSequence);
+    if (slice.points.empty()) {
+        return;
+    }
+    if (isValueOrdered) {
+        // In value order a slice's first point with room enough is its best one.
+        std::sort(slice.points.begin(), slice.points.end(), [](const GridPoint& a, const GridPoint& b) {
+            return a.value < b.value || (a.value == b.value && rankOf(a) < rankOf(b));
+        });
+        slice.minimumValue = slice.points.front().value;
+        refreshValueSlice(slice, firstRadius);
+    } else {
+        recordLargest(slice);
+    }
+}
+
+quint64 GeneratorPointGrid::physicalMemoryBytes() noexcept
+{
+#if defined(Q_OS_MACOS)
+    quint64 bytes = 0;
+    std::size_t size = sizeof(bytes);
+    return sysctlbyname("hw.memsize", &bytes, &size, nullptr, 0) == 0 ? bytes : 0;
+#else
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? static_cast<quint64>(pages) * static_cast<quint64>(pageSize) : 0;
+#endif
 }
