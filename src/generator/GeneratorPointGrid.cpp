@@ -340,10 +340,75 @@ QSharedPointer<canvas::CanvasItem> GeneratorPointGrid::placeItem()
     }
 
     if (m_isRoundToPrecisionEnabled && m_precision.level() <= 5) {
-        const geo::Point2D center = item->center();
-        item->setCenter(geo::Point2D(m_precision.rounded(center.x()), m_precision.rounded(center.y())));
+        item->setCenter(roundedCenter(item->center(), radius));
     }
     return item;
+}
+
+geo::Point2D GeneratorPointGrid::roundedCenter(const geo::Point2D& center, geo::Length radius) const
+{
+    const geo::Point2D nearest(m_precision.rounded(center.x()), m_precision.rounded(center.y()));
+    if (nearest == center) {
+        return center;
+    }
+    // Rounding can push a copy that touches the frame or an earlier item across it. Then the other
+    // corners of the precision's cell around the centre are tried, nearest first, and when none keeps
+    // the room the copy had, it stays where it is.
+    const qint64 step = m_precision.stepUnits();
+    const auto floorToStep = [step](qint64 value) {
+        const qint64 remainder = value % step;
+        return remainder < 0 ? value - remainder - step : value - remainder;
+    };
+    const qint64 left = floorToStep(center.x());
+    const qint64 top = floorToStep(center.y());
+    std::array<geo::Point2D, 4> corners{geo::Point2D(left, top), geo::Point2D(left + step, top),
+                                        geo::Point2D(left, top + step), geo::Point2D(left + step, top + step)};
+    // Deltas stay below a step, so the squares are exact in doubles.
+    std::stable_sort(corners.begin(), corners.end(), [&center](const geo::Point2D& a, const geo::Point2D& b) {
+        return gridmath::squaredDelta(a, center) < gridmath::squaredDelta(b, center);
+    });
+    const RoomAround room = roomAround(center, radius);
+    if (keepsRoom(nearest, radius, room)) {
+        return nearest;
+    }
+    for (const geo::Point2D& corner : corners) {
+        if (corner != nearest && keepsRoom(corner, radius, room)) {
+            return corner;
+        }
+    }
+    return center;
+}
+
+GeneratorPointGrid::RoomAround GeneratorPointGrid::roomAround(const geo::Point2D& center, geo::Length radius) const
+{
+    // What the copy needs at most: its radius to the frame, nothing beyond touching an earlier item.
+    // Where the unrounded place already falls short (snapping to a curve measures a hair short), no
+    // rounded place need do better than it.
+    RoomAround room;
+    room.frame = std::min(radius.value(), m_frame->closestFramePoint(center).distance.value());
+    room.center = center;
+    return room;
+}
+
+bool GeneratorPointGrid::keepsRoom(const geo::Point2D& candidate, geo::Length radius, const RoomAround& room) const
+{
+    const geo::PointAndDistance toFrame = m_frame->closestFramePoint(candidate);
+    if (toFrame.distance.value() < 0 || toFrame.distance.value() < room.frame) {
+        return false;
+    }
+    const geo::Length reach = radius + m_itemSpacing;
+    for (const geo::Circle& other : m_placedCircles) {
+        const qint64 limit = (other.radius() + reach).value();
+        if (gridmath::isCertainlyAtLeast(gridmath::squaredDelta(candidate, other.center()),
+                                         static_cast<double>(limit) + 1.0)) {
+            continue;
+        }
+        const qint64 gap = geo::saturatedSubtract(gridmath::distance(candidate, other.center()), limit);
+        if (gap < 0 && gap < geo::saturatedSubtract(gridmath::distance(room.center, other.center()), limit)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool GeneratorPointGrid::isTooCloseToPlacedItem(const geo::Point2D& center, geo::Length radius) const noexcept

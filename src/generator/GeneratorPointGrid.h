@@ -222,6 +222,16 @@ private:
     std::vector<std::size_t> slicesWithinReach(const geo::Point2D& center, qint64 reach, std::size_t& pointCount) const;
     static const std::vector<AlgorithmEntry>& algorithmTable();
     bool isTooCloseToPlacedItem(const geo::Point2D& center, geo::Length radius) const noexcept;
+    // The room a copy at its unrounded centre has, which its rounded centre must keep.
+    struct RoomAround {
+        qint64 frame = 0; // distance to the frame the copy needs
+        geo::Point2D center;
+    };
+    // The centre rounded to the precision, or the nearest other corner of its cell, such that the copy
+    // keeps its room; the centre itself when no corner does.
+    geo::Point2D roundedCenter(const geo::Point2D& center, geo::Length radius) const;
+    RoomAround roomAround(const geo::Point2D& center, geo::Length radius) const;
+    bool keepsRoom(const geo::Point2D& candidate, geo::Length radius, const RoomAround& room) const;
 
     Algorithm m_algorithm = Algorithm::LargestSpace;
     BestPointStrategy m_bestPointStrategy = &GeneratorPointGrid::getBestPoint_LargestSpace;
