@@ -197,6 +197,9 @@ private:
     qint64 preparePointsOrThrow(ProgressInterface* progress);
     bool prepareCopies(ProgressInterface* progress, const PreparationBands& bands, CancelWatch& cancelWatch);
     void ratePoints(const GridSize& grid, const BlockLayout& layout, const ProgressBand& band, CancelWatch& cancelWatch);
+    // The frame distance of every grid position of the block, row after row; false when cancelled.
+    bool measureBlock(const Slice& slice, quint64 firstRow, quint64 endRow, quint64 firstColumn, quint64 endColumn,
+                      std::array<qint64, blockRows * blockColumns>& distances, CancelWatch& cancelWatch) const;
     GroupSizes numberRowGroups(const GridSize& grid, const BlockLayout& layout);
     void orderRuns(const GridSize& grid, const BlockLayout& layout, const GroupSizes& groupSizes,
                    const ProgressBand& band, CancelWatch& cancelWatch);

@@ -4,6 +4,7 @@
 #include "generator/GeneratorPointGrid.h"
 
 #include "frame/Base.h"
+#include "frame/RegionDistance.h"
 #include "generator/ParallelWork.h"
 #include "generator/ProgressHandler.h"
 #include "generator/ProgressInterface.h"
@@ -246,20 +247,19 @@ void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& lay
         slice.rowSequence.assign(blockRows, 0);
         std::vector<GridPoint>& points = slice.points;
         points.reserve((endRow - firstRow) * (endColumn - firstColumn));
+        std::array<qint64, blockRows * blockColumns> distances;
+        if (!measureBlock(slice, firstRow, endRow, firstColumn, endColumn, distances, cancelWatch)) {
+            return;
+        }
         for (quint64 row = firstRow; row < endRow; ++row) {
-            if (cancelWatch.poll()) {
-                return;
-            }
             for (quint64 column = firstColumn; column < endColumn; ++column) {
-                GridPoint point{0, 0, static_cast<quint32>(column), static_cast<quint32>(row), 0};
-                const geo::Point2D position = positionOf(point);
+                const qint64 distance = distances[(row - firstRow) * blockColumns + (column - firstColumn)];
                 // Outside the outline the frame reports a negative distance, which no minimum admits.
-                const qint64 distance = m_frame->closestFramePoint(position).distance.value();
                 if (distance < minimum) {
                     continue;
                 }
-                point.freeSpace = distance;
-                point.value = valueOf(position, distance);
+                GridPoint point{distance, 0, static_cast<quint32>(column), static_cast<quint32>(row), 0};
+                point.value = valueOf(positionOf(point), distance);
                 points.push_back(point);
                 ++slice.rowCounts[row - firstRow];
             }
@@ -272,6 +272,38 @@ void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& lay
         }
         progressHandler.stepDone();
     });
+}
+
+bool GeneratorPointGrid::measureBlock(const Slice& slice, quint64 firstRow, quint64 endRow, quint64 firstColumn,
+                                      quint64 endColumn, std::array<qint64, blockRows * blockColumns>& distances,
+                                      CancelWatch& cancelWatch) const
+{
+    // The frame's edges are chosen for the block, then for each small square of it: a square of points
+    // lies near few edges, which is what makes the distances cheap.
+    constexpr quint64 squareSide = 16;
+    frame::RegionDistance block(*m_frame);
+    block.setRegion(slice.topLeft, slice.bottomRight);
+    frame::RegionDistance square(*m_frame);
+    for (quint64 top = firstRow; top < endRow; top += squareSide) {
+        if (cancelWatch.poll()) {
+            return false;
+        }
+        const quint64 bottom = std::min(top + squareSide, endRow);
+        for (quint64 left = firstColumn; left < endColumn; left += squareSide) {
+            const quint64 right = std::min(left + squareSide, endColumn);
+            square.narrowTo(block, geo::Point2D(static_cast<qint64>(left) * m_stepUnits, static_cast<qint64>(top) * m_stepUnits),
+                            geo::Point2D(static_cast<qint64>(right - 1) * m_stepUnits,
+                                         static_cast<qint64>(bottom - 1) * m_stepUnits));
+            for (quint64 row = top; row < bottom; ++row) {
+                for (quint64 column = left; column < right; ++column) {
+                    const geo::Point2D position(static_cast<qint64>(column) * m_stepUnits, static_cast<qint64>(row) * m_stepUnits);
+                    distances[(row - firstRow) * blockColumns + (column - firstColumn)] =
+                        square.closestFramePoint(position).distance.value();
+                }
+            }
+        }
+    }
+    return true;
 }
 
 GeneratorPointGrid::GroupSizes GeneratorPointGrid::numberRowGroups(const GridSize& grid, const BlockLayout& layout)
