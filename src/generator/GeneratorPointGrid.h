@@ -29,7 +29,7 @@ class Base;
 class CancelWatch;
 class ProgressInterface;
 class GeneratorSnapshots;
-class WorkTeam;
+class SliceWorkQueue;
 
 // The point-grid generator: lays a regular grid of candidate points over the canvas at the document's
 // precision, keeps the points inside the frame with enough room around them, and places the item copies,
@@ -84,8 +84,8 @@ public:
         int candidateIndex = -1;       // its best point for candidateRadius (value searches)
         qint64 candidateRadius = -1;   // the radius candidateIndex was found for; -1 when not known
         quint64 removed = 0;           // points that became unusable since preparation
-        quint64 lastRemoved = 0;       // of those, the ones the last update removed
-        bool hasChanged = false;       // the last update changed a point
+        quint64 lastRemoved = 0;       // of those, the ones removed since the slice was last published
+        bool hasChanged = false;       // an update changed a point since then
         quint64 visited = 0;           // points the updates looked at
         std::vector<quint32> rowCounts;   // preparation only: points per block row
         std::vector<quint32> rowSequence; // preparation only: group position of each block row's first point
@@ -126,7 +126,7 @@ public:
     using PreparationBands = std::array<int, 5>;
     static constexpr int rowGroupCount = 32;
     static constexpr quint32 blockRows = 32;
-    static constexpr quint32 blockColumns = 64;
+    static constexpr quint32 blockColumns = 16;
     // A band of blocks holds one row of every row-offset group, in group order.
     static_assert(blockRows == rowGroupCount, "a band must hold one row of each row group");
 
@@ -222,7 +222,16 @@ private:
     void updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius);
     void recordLargest(Slice& slice) noexcept;
     void refreshValueSlice(Slice& slice, qint64 radius) noexcept;
-    std::vector<std::size_t> slicesWithinReach(const geo::Point2D& center, qint64 reach, std::size_t& pointCount) const;
+    std::vector<std::size_t> slicesWithinReach(const geo::Point2D& center, qint64 reach) const;
+    static std::size_t placementHelperLimit() noexcept;
+    // Slices with updates submitted but not yet published hold "stale" summaries in the tournament.
+    bool isSliceBusy(std::size_t index) const noexcept;
+    void lowerStaleBound(std::size_t index, const geo::Point2D& center, qint64 reach) noexcept;
+    void publishFinishedSlices();
+    // Waits for the slice's updates and publishes it.
+    void makeCurrent(std::size_t index);
+    // Until the tournament's best slice is current.
+    void makeTopCurrent();
     static const std::vector<AlgorithmEntry>& algorithmTable();
     bool isTooCloseToPlacedItem(const geo::Point2D& center, geo::Length radius) const noexcept;
     // The room a copy at its unrounded centre has, which its rounded centre must keep.
@@ -265,6 +274,8 @@ private:
     quint64 m_visitedPoints = 0;
     quint64 m_memoryBudget = 0;
     CancelWatch* m_cancelWatch = nullptr;
-    std::unique_ptr<WorkTeam> m_workTeam;
+    SliceWorkQueue* m_workQueue = nullptr; // during placement
+    std::vector<char> m_isStale;            // per slice: updates submitted, not yet published
+    std::vector<std::size_t> m_staleSlices;
     std::unique_ptr<GeneratorSnapshots> m_snapshots;
 };

@@ -438,6 +438,8 @@ void GeneratorPointGrid::finishSlices(const ProgressBand& band, CancelWatch& can
         return;
     }
     m_tournament.reset(m_slices.size());
+    m_isStale.assign(m_slices.size(), 0);
+    m_staleSlices.clear();
     for (std::size_t index = 0; index < m_slices.size(); ++index) {
         publishSlice(index);
     }
