@@ -9,6 +9,8 @@
 //   bench_generator --reference=all         the reference for every case
 //   bench_generator --reference=none        no reference
 //   bench_generator --runs=5                runs per measurement (default 3), after the warm-up run
+//   bench_generator --cancel-huge           the cancel cases on the largest grid a run accepts, and the
+//                                           copy list with 10^8 copies (minutes, about 6 GB)
 //   bench_generator --benchmark_filter=large   one case (Google Benchmark options apply)
 
 #include "canvas/Canvas.h"
@@ -115,6 +117,7 @@ struct Results {
 QMap<QString, Results> g_results;
 QString g_referenceMode = QStringLiteral("feasible");
 int g_runs = 3;
+bool g_isCancelHuge = false;
 
 double processCpuSeconds()
 {
@@ -323,9 +326,29 @@ void setUpCancelDocument(doc::Document& document)
     tapered->setCount(2000000);
 }
 
+// The largest grid a run accepts (11585 x 11585 points at 0.1 mm) with the default items, or for the copy
+// list 10^8 copies whose radii run up and down on the default canvas.
+void setUpHugeCancelDocument(doc::Document& document, const CancelPhase& phase)
+{
+    if (phase.pass == 0) {
+        auto tapered = document.items()->addItem();
+        tapered->setRadius(geo::Length(200000));
+        tapered->setRadiusTransition(QStringLiteral("triangle_3"));
+        tapered->setRadiusEnd(geo::Length(300000));
+        tapered->setCount(100000000);
+        return;
+    }
+    document.properties()->setCanvasSize(geo::Size(1158400000, 1158400000));
+    document.properties()->setAlgorithmIdentifier(QStringLiteral("leftToRight"));
+}
+
 void runCancel(benchmark::State& state, const Case& benchCase, const CancelPhase& phase)
 {
     prepareDocument(benchCase);
+    if (g_isCancelHuge) {
+        g_environment->document->items()->resetToDefault();
+        setUpHugeCancelDocument(*g_environment->document, phase);
+    }
     QThreadPool::globalInstance()->setMaxThreadCount(1);
     const doc::Document& document = *g_environment->document;
     const auto grid = GeneratorPointGrid::gridSize(document.properties()->canvasSize(), document.properties()->precision());
@@ -487,6 +510,8 @@ int main(int argc, char** argv)
         const QByteArray argument(argv[index]);
         if (argument.startsWith("--reference=")) {
             g_referenceMode = QString::fromLatin1(argument.mid(12));
+        } else if (argument == "--cancel-huge") {
+            g_isCancelHuge = true;
         } else if (argument.startsWith("--runs=")) {
             g_runs = std::max(1, argument.mid(7).toInt());
         } else {
