@@ -8,6 +8,7 @@
 #include "frame/Base.h"
 #include "frame/Manager.h"
 #include "frame/Rectangle.h"
+#include "generator/BackgroundRelease.h"
 
 #include <algorithm>
 #include <new>
@@ -107,6 +108,7 @@ bool Generator::prepareInstances(const InstanceList::CancelCheck& isCancelled, c
 
 void Generator::cleanUp()
 {
+    releaseInBackground(std::move(m_instances));
     m_instances.clear();
     m_itemDefinitions.clear();
 }

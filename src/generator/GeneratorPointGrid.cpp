@@ -6,6 +6,7 @@
 #include "doc/Item.h"
 #include "doc/Properties.h"
 #include "frame/Base.h"
+#include "generator/BackgroundRelease.h"
 #include "generator/GeneratorSnapshots.h"
 #include "generator/GridMath.h"
 #include "generator/ParallelWork.h"
@@ -255,6 +256,9 @@ bool GeneratorPointGrid::readRunSettings()
 
 void GeneratorPointGrid::releaseRunData() noexcept
 {
+    if (!m_slices.empty()) {
+        releaseInBackground(std::move(m_slices));
+    }
     std::vector<Slice>().swap(m_slices);
     std::vector<std::size_t>().swap(m_valueOrder);
     m_layout = BlockLayout();

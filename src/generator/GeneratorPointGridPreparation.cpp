@@ -5,6 +5,7 @@
 
 #include "frame/Base.h"
 #include "frame/RegionDistance.h"
+#include "generator/BackgroundRelease.h"
 #include "generator/ParallelWork.h"
 #include "generator/ProgressHandler.h"
 #include "generator/ProgressInterface.h"
@@ -160,6 +161,7 @@ qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
     }
     if (cancelWatch.askNow()) {
         setRunStatus(RunStatus::Cancelled);
+        releaseInBackground(std::move(m_slices));
         std::vector<Slice>().swap(m_slices);
         std::vector<std::size_t>().swap(m_valueOrder);
         m_layout = BlockLayout();
