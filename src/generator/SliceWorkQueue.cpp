@@ -160,8 +160,9 @@ void SliceWorkQueue::submit(const std::vector<std::size_t>& slices, const Update
             m_shared->tasks.push_back(Task{slice, update});
         }
         m_shared->queued.store(m_shared->tasks.size(), std::memory_order_relaxed);
-        if (m_shared->sleepers > 0) {
-            m_shared->hasWork.notify_all();
+        // One sleeper per task at most; the others sleep on.
+        for (std::size_t woken = 0; woken < std::min(m_shared->sleepers, slices.size()); ++woken) {
+            m_shared->hasWork.notify_one();
         }
     }
     startHelpers();
