@@ -39,8 +39,9 @@ class SliceWorkQueue;
 // points: the grid rows are taken in 32 row-offset groups (rows k, k + 32, k + 64, ...), each group's
 // points are cut into runs of sliceCapacity points and every run is ordered by the algorithm. The points
 // themselves are kept in compact rectangular blocks of the grid (the slices), so that a placed item only
-// touches the slices within its reach, and every parallel step works slice by slice. The result depends
-// on the document alone, never on the number of threads.
+// touches the slices within its reach, and every parallel step works slice by slice. The update after a
+// placed item runs on pool helpers while the next copy is searched for; the search waits only for the
+// slices it must read. The result depends on the document alone, never on the number of threads.
 class GeneratorPointGrid : public Generator
 {
 public:

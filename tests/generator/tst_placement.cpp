@@ -108,6 +108,42 @@ private slots:
         QCOMPARE(describeItems(*canvas), expected);
     }
 
+    void identicalOnEveryThreadCount_data()
+    {
+        QTest::addColumn<QString>("algorithm");
+        for (const char* algorithm : {"largestSpace", "outsideToInside", "closestToCenter", "leftToRight", "rightToLeft",
+                                      "topToBottom", "bottomToTop", "diagonal", "diagonal2", "diagonal3", "diagonal4"}) {
+            QTest::newRow(algorithm) << QString(algorithm);
+        }
+    }
+
+    // Updates run on helpers while the next copy is searched for; whatever the number of threads, the
+    // canvas is the reference's.
+    void identicalOnEveryThreadCount()
+    {
+        QFETCH(QString, algorithm);
+        doc::Properties& properties = m_startup->properties();
+        setCanvas(properties, 28.0, 20.0, 1);
+        properties.setAlgorithmIdentifier(algorithm);
+        properties.setSnapToFrameEnabled(true);
+        properties.setRoundToPrecisionEnabled(true);
+        properties.setItemSpacing(geo::Length::fromDouble(0.3));
+        setItems(*m_startup->document, {{3.0, 2}, {1.5, 8, 0.8, "sine_02"}, {0.6, 40}});
+        QStringList expected;
+        for (const auto& item : reference::Placement(*m_startup->document).place()) {
+            expected.append(describeItem(item.itemId, item.index, item.shapeId, item.center, item.radius));
+        }
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int previous = pool->maxThreadCount();
+        for (const int threads : {1, 2, 4, 8}) {
+            pool->setMaxThreadCount(threads);
+            const QSharedPointer<canvas::Canvas> canvas = runGenerator(m_startup->pointGrid(), nullptr);
+            QVERIFY(canvas);
+            QVERIFY2(describeItems(*canvas) == expected, qPrintable(QStringLiteral("%1 threads").arg(threads)));
+        }
+        pool->setMaxThreadCount(previous);
+    }
+
     void holdsTheRulesOnLargerDocuments_data()
     {
         QTest::addColumn<QString>("algorithm");
