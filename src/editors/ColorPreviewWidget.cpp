@@ -151,7 +151,7 @@ void ColorPreviewWidget::updateLabel()
     }};
     QString text;
     for (const auto& [name, channel] : channels) {
-        text += tr("%1: %2\n").arg(name, doc::dynamicValueInputToPreviewInfo(channel->input()));
+        text += tr("%1: %2\n").arg(name, PreviewControls::inputPreviewText(channel->input()));
     }
     m_inputLabel->setText(text);
     PreviewControls::applyInputLabelFont(m_inputLabel, this);

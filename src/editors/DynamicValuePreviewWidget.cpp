@@ -83,7 +83,7 @@ void DynamicValuePreviewWidget::onValueChanged()
     if (m_value == nullptr) {
         return;
     }
-    m_inputLabel->setText(doc::dynamicValueInputToPreviewInfo(m_value->input()));
+    m_inputLabel->setText(PreviewControls::inputPreviewText(m_value->input()));
     m_parentButton->setChecked(m_value->input() == doc::DynamicValueInput::Parent);
     update();
 }

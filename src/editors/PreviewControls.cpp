@@ -47,6 +47,11 @@ void applyInputLabelFont(QLabel* label, const QWidget* preview)
     label->setFont(font);
 }
 
+QString inputPreviewText(doc::DynamicValueInput input)
+{
+    return input == doc::DynamicValueInput::Parent ? QString() : doc::dynamicValueInputToPreviewInfo(input);
+}
+
 ActionButton* createParentButton(QWidget* preview, const QString& toolTip)
 {
     ActionButton* button = createOverlayButton(glyphParent, preview, toolTip);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "doc/DynamicValueInput.h"
+
 class ActionButton;
 class QGridLayout;
 class QLabel;
-class QString;
 class QWidget;
 
 // What the colour, rotation and order previews share: a grid of controls over the picture, the label
@@ -19,6 +20,8 @@ QGridLayout* setUpPreview(QWidget* preview);
 QLabel* addInputLabel(QWidget* preview, QGridLayout* layout);
 // The label's font: the preview's font at 10 pixels, bold.
 void applyInputLabelFont(QLabel* label, const QWidget* preview);
+// The input as a preview names it; nothing for "parent", which the checked parent button shows.
+QString inputPreviewText(doc::DynamicValueInput input);
 // A checkable, opaque parent button (glyph U+F345).
 ActionButton* createParentButton(QWidget* preview, const QString& toolTip);
 // An opaque button over the picture.
