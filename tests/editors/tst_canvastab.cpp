@@ -11,6 +11,7 @@
 #include "frame/Base.h"
 #include "support/AppFixture.h"
 #include "support/ChangeRecorder.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QComboBox>
@@ -24,6 +25,7 @@
 
 using motifex::test::AppFixture;
 using motifex::test::ChangeRecorder;
+using motifex::test::typeInto;
 
 namespace {
 
@@ -40,14 +42,6 @@ CanvasTab* showCanvasTab(AppFixture& app)
 std::shared_ptr<doc::Properties> propertiesOf(AppFixture& app)
 {
     return app.controller().document()->properties();
-}
-
-void typeInto(QDoubleSpinBox* spinBox, const QString& text)
-{
-    spinBox->setFocus();
-    spinBox->selectAll();
-    QTest::keyClicks(spinBox, text);
-    QTest::keyClick(spinBox, Qt::Key_Return);
 }
 
 // As a pick from the open list: one change of the current entry.

@@ -6,13 +6,24 @@
 #include "doc/Properties.h"
 #include "editors/ColorPresetDialog.h"
 #include "editors/ColorPreviewWidget.h"
+#include "editors/ColorTab.h"
+#include "editors/ColorWidget.h"
+#include "editors/DynamicValueInputWidget.h"
+#include "editors/DynamicValueWidget.h"
+#include "editors/Normal1DWidget.h"
+#include "editors/PropertiesFrame.h"
 #include "editors/StaticColorPreviewWidget.h"
 #include "editors/StaticColorWidget.h"
 #include "support/AppFixture.h"
+#include "support/ChangeRecorder.h"
 #include "support/ModalAnswerer.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QDoubleSpinBox>
+#include <QTabWidget>
 #include <QColorDialog>
 #include <QLabel>
 #include <QMenu>
@@ -20,6 +31,7 @@
 #include <QtTest>
 
 using motifex::test::AppFixture;
+using motifex::test::ChangeRecorder;
 using motifex::test::ModalAnswerer;
 
 namespace {
@@ -416,6 +428,49 @@ private slots:
         QCOMPARE(dialog->parent(), &preview);
         QCOMPARE(dialog->editColor(), color);
         QCOMPARE(modality, Qt::WindowModal);
+    }
+
+    void colorTabEditsTheWorldColor()
+    {
+        AppFixture app;
+        PropertiesFrame* panel = app.window()->propertiesFrame();
+        panel->tabWidget()->setCurrentWidget(panel->colorTab());
+        ColorWidget* editor = panel->colorTab()->colorWidget();
+        const auto world = worldColorOf(app);
+        QCOMPARE(panel->colorTab()->title(), QStringLiteral("Color"));
+        QCOMPARE(editor->color(), world);
+        QCOMPARE(editor->preview()->color(), world);
+        const QList<std::pair<QString, DynamicValueWidget::DisplayMode>> pages{
+            {"Hue", DynamicValueWidget::DisplayMode::Hue},
+            {"Saturation", DynamicValueWidget::DisplayMode::Level},
+            {"Value", DynamicValueWidget::DisplayMode::Level},
+            {"Alpha", DynamicValueWidget::DisplayMode::Level}};
+        const std::array<std::shared_ptr<doc::DynamicValue>, 4> channels{world->hue(), world->saturation(), world->value(), world->alpha()};
+        for (int page = 0; page < 4; ++page) {
+            QCOMPARE(editor->tabWidget()->tabText(page), pages.at(page).first);
+            QCOMPARE(editor->tabWidget()->widget(page), editor->channelEditor(page));
+            QCOMPARE(editor->channelEditor(page)->displayMode(), pages.at(page).second);
+            QCOMPARE(editor->channelEditor(page)->dynamicValue(), channels.at(std::size_t(page)));
+        }
+        QVERIFY(!editor->preview()->parentButton()->isVisible());
+        editor->setColor(nullptr);
+        QCOMPARE(editor->color(), world);
+
+        ChangeRecorder recorder(app.controller().document());
+        motifex::test::typeInto(editor->channelEditor(0)->offsetEditor()->spinBox(), "90");
+        QCOMPARE(recorder.records(), QStringList{"changed properties/worldColor/hue/offset"});
+        QTRY_COMPARE(argb(editor->preview()->gridColor(0, 0)), argb(world->colorForInput({})));
+
+        // A preset loaded into the colour reaches its editors and the document.
+        recorder.clear();
+        doc::Color preset(nullptr);
+        preset.saturation()->setInput(doc::DynamicValueInput::PolarDistance);
+        preset.saturation()->setOffset(-0.5);
+        world->setFromDataOrThrow(preset.toData());
+        QCOMPARE(recorder.changedPaths().constLast(), QStringLiteral("properties/worldColor"));
+        QCOMPARE(editor->channelEditor(1)->inputWidget()->inputValue(), doc::DynamicValueInput::PolarDistance);
+        QCOMPARE(editor->channelEditor(1)->offsetEditor()->value(), geo::Normal1D(-0.5));
+        QTRY_COMPARE(editor->preview()->inputLabel()->text(), QStringLiteral("Hue: static\nSaturation: distance→↓\nValue: static\nAlpha: static\n"));
     }
 
     void swatchPaintsItsColor()
