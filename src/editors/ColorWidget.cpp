@@ -45,9 +45,15 @@ void ColorWidget::initializeUi()
     layout->addSpacing(16);
     m_tabWidget = new QTabWidget(this);
     for (std::size_t channel = 0; channel < channelPages.size(); ++channel) {
-        auto* editor = new DynamicValueWidget(channelPages[channel].displayMode, m_tabWidget);
+        // The editor keeps its rows together at the top of a page taller than it needs.
+        auto* page = new QWidget(m_tabWidget);
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        auto* editor = new DynamicValueWidget(channelPages[channel].displayMode, page);
         editor->setContentsMargins(8, 8, 8, 8);
-        m_tabWidget->addTab(editor, tr(channelPages[channel].title));
+        pageLayout->addWidget(editor);
+        pageLayout->addStretch(1);
+        m_tabWidget->addTab(page, tr(channelPages[channel].title));
         m_channelEditors[channel] = editor;
     }
     layout->addWidget(m_tabWidget, 10);

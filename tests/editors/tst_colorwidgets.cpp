@@ -448,7 +448,7 @@ private slots:
         const std::array<std::shared_ptr<doc::DynamicValue>, 4> channels{world->hue(), world->saturation(), world->value(), world->alpha()};
         for (int page = 0; page < 4; ++page) {
             QCOMPARE(editor->tabWidget()->tabText(page), pages.at(page).first);
-            QCOMPARE(editor->tabWidget()->widget(page), editor->channelEditor(page));
+            QCOMPARE(editor->channelEditor(page)->parentWidget(), editor->tabWidget()->widget(page));
             QCOMPARE(editor->channelEditor(page)->displayMode(), pages.at(page).second);
             QCOMPARE(editor->channelEditor(page)->dynamicValue(), channels.at(std::size_t(page)));
         }
