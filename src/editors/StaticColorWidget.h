@@ -4,7 +4,6 @@
 #include <QFrame>
 
 class ActionButton;
-class QAction;
 class QMenu;
 class StaticColorPreviewWidget;
 
