@@ -74,7 +74,7 @@ MainWindow* FileIO::mainWindow() const
 
 QString FileIO::plainTextForLabel(const QString& text)
 {
-    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text) : text;
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
 }
 
 // --- set-up ---
