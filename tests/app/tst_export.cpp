@@ -202,6 +202,7 @@ private slots:
             exportFrame(app)->onExportBitmap();
             QTRY_VERIFY(answerer.isDone());
             QCOMPARE(proposal, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/pattern.png");
+            QCOMPARE(answerer.lastRecord().title, QStringLiteral("Export Bitmap"));
         }
 
         // A project opened from a file lends its folder and its whole name, dots and all.
@@ -231,6 +232,7 @@ private slots:
         exportFrame(app)->onExportSvg();
         QTRY_VERIFY(svgAnswerer.isDone());
         QCOMPARE(proposal, m_folder->filePath("art/v1.2-art.svg"));
+        QCOMPARE(svgAnswerer.lastRecord().title, QStringLiteral("Export SVG"));
     }
 
     void failedExportKeepsTheOldFile()

@@ -146,6 +146,7 @@ private slots:
         QTRY_COMPARE(fileIO(app)->runningActions().size(), 0);
 
         QCOMPARE(shownNames(answerer), QStringList({"openProjectDialog", "openErrorBox"}));
+        QCOMPARE(answerer.records().first().title, QStringLiteral("Open Project"));
         const ModalRecord box = answerer.lastRecord();
         QCOMPARE(box.title, QStringLiteral("Problem while Opening Project"));
         QCOMPARE(box.text, QStringLiteral("There was a problem loading the selected project."));
@@ -381,6 +382,12 @@ private slots:
         QTRY_VERIFY(answerer.isDone());
         QTRY_COMPARE(projectName(app), QStringLiteral("b"));
         QCOMPARE(shownNames(answerer), QStringList({"unsavedChangesBox"}));
+        const ModalRecord question = answerer.lastRecord();
+        QCOMPARE(question.title, QStringLiteral("Unsaved Changes"));
+        QCOMPARE(question.text, QStringLiteral("The current project has unsaved changes."));
+        QCOMPARE(question.informativeText, QStringLiteral("Do you want to save your changes?"));
+        QCOMPARE(question.icon, QMessageBox::Warning);
+        QCOMPARE(question.buttonTexts, QStringList({"Save", "Cancel", "Discard"}));
         QCOMPARE(app.window()->windowTitle(), titleFor("b.mtfx"));
         QVERIFY(!fileIO(app)->hasUnsavedChanges());
         QCOMPARE(fileIO(app)->runningActions().size(), 0);
@@ -461,6 +468,7 @@ private slots:
         QVERIFY2(QRegularExpression(pattern.arg(QRegularExpression::escape(documents))).match(selected).hasMatch(),
                  qPrintable(selected));
         QCOMPARE(fileIO(app)->runningActions().size(), 0);
+        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Save Project"));
 
         const QString projectPath = writeProject("a.mtfx");
         fileIO(app)->onApplicationFileOpen(projectPath, readAll(projectPath));
