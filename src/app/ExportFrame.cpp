@@ -310,6 +310,10 @@ QByteArray ExportFrame::renderBitmap(const QByteArray& svgData, const QSize& pix
         *errorString = tr("The pattern could not be drawn.");
         return {};
     }
+    if (pixelSize.isEmpty()) {
+        *errorString = tr("The pattern has no size to draw at.");
+        return {};
+    }
     // Premultiplied is the 32-bit ARGB layout QPainter draws into fastest; the encoded pixels are the same.
     QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {

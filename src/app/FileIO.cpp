@@ -443,7 +443,8 @@ void FileIO::onUnsavedChangesClicked(QAbstractButton* button)
         }
         break;
     case QMessageBox::Discard:
-        setUnsavedChanges(false);
+        // The flag is cleared by what replaces the document, or closes it; a dialog cancelled or a file
+        // that fails to open leaves the changes in place, and they must stay marked as unsaved.
         continueRunningAction();
         break;
     default:
@@ -463,10 +464,9 @@ void FileIO::onErrorMessageClicked(QAbstractButton* button)
         return;
     }
     m_runningActions.pop();
-    // The changes count as discarded only for an action that goes on now; otherwise they stay unsaved and
-    // a later close still asks.
+    // As with the question: only the action that goes on now may drop the changes; with nothing pending
+    // they stay unsaved and a later close still asks.
     if (m_runningActions.hasCurrent()) {
-        setUnsavedChanges(false);
         continueRunningAction();
     }
 }
@@ -481,7 +481,8 @@ void FileIO::continueRunningAction()
     switch (action.type) {
     case RunningAction::Type::ApplicationClose:
         m_runningActions.clear();
-        // The main window's close is asked again and now passes.
+        // The changes are given up: the main window's close is asked again and now passes.
+        setUnsavedChanges(false);
         QTimer::singleShot(openDialogDelay, this, [] { QCoreApplication::quit(); });
         break;
     case RunningAction::Type::NewProject:

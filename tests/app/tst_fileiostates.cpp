@@ -58,6 +58,9 @@ private:
             files->recentProjectsMenu()->actions().at(1)->trigger();
         } else if (command == QLatin1String("event")) {
             QCoreApplication::postEvent(qApp, new QFileOpenEvent(path("b.mtfx")));
+        } else if (command == QLatin1String("event, broken file")) {
+            writeAll(path("broken.mtfx"), "{");
+            QCoreApplication::postEvent(qApp, new QFileOpenEvent(path("broken.mtfx")));
         } else if (command == QLatin1String("save")) {
             files->onFileSave();
         } else if (command == QLatin1String("save as")) {
@@ -100,12 +103,13 @@ private slots:
         QTest::newRow("open") << "open" << false << QStringList{"choose:b.mtfx"} << "b" << false << "b.mtfx" << QStringList{openDialog} << "a" << true;
         QTest::newRow("open, dialog cancelled") << "open" << false << QStringList{"reject"} << "a" << false << "a.mtfx" << QStringList{openDialog} << "a" << true;
         QTest::newRow("open, edited, Discard") << "open" << true << QStringList{"Discard", "choose:b.mtfx"} << "b" << false << "b.mtfx" << QStringList{unsaved, openDialog} << "a" << true;
-        QTest::newRow("open, edited, Discard, dialog cancelled") << "open" << true << QStringList{"Discard", "reject"} << "a edited" << false << "a.mtfx" << QStringList{unsaved, openDialog} << "a" << true;
+        QTest::newRow("open, edited, Discard, dialog cancelled") << "open" << true << QStringList{"Discard", "reject"} << "a edited" << true << "a.mtfx" << QStringList{unsaved, openDialog} << "a" << true;
         QTest::newRow("open, edited, Save") << "open" << true << QStringList{"Save", "choose:b.mtfx"} << "b" << false << "b.mtfx" << QStringList{unsaved, openDialog} << "a edited" << true;
         QTest::newRow("recent") << "recent" << false << QStringList() << "b" << false << "b.mtfx" << QStringList() << "a" << true;
         QTest::newRow("recent, edited, Discard") << "recent" << true << QStringList{"Discard"} << "b" << false << "b.mtfx" << QStringList{unsaved} << "a" << true;
         QTest::newRow("recent, edited, Cancel") << "recent" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
         QTest::newRow("file-open event, edited, Save") << "event" << true << QStringList{"Save"} << "b" << false << "b.mtfx" << QStringList{unsaved} << "a edited" << true;
+        QTest::newRow("file-open event, edited, Discard, broken file") << "event, broken file" << true << QStringList{"Discard", "OK"} << "a edited" << true << "a.mtfx" << QStringList{unsaved, "openErrorBox"} << "a" << true;
         QTest::newRow("file-open event, edited, Cancel") << "event" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
         QTest::newRow("example, edited, Cancel") << "example" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
         QTest::newRow("example, gallery cancelled") << "example" << false << QStringList{"reject"} << "a" << false << "a.mtfx" << QStringList{"ExampleDialog"} << "a" << true;
