@@ -122,8 +122,6 @@ void ExportFrame::initializeUi()
     m_fileDialog->setObjectName(QStringLiteral("exportDialog"));
     m_fileDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_fileDialog->setFileMode(QFileDialog::AnyFile);
-    // Wide enough for the file list's size and date columns.
-    m_fileDialog->resize(820, 520);
     connect(m_fileDialog, &QFileDialog::filterSelected, this, &ExportFrame::onFilterSelected);
 
     m_exportErrorBox = new QMessageBox(QMessageBox::Warning, tr("Problem while Exporting"),

@@ -39,8 +39,6 @@ namespace {
 // the current one has gone.
 constexpr int handleAnswerDelay = 10;
 constexpr int openDialogDelay = 100;
-// Wide enough for the file list's size and date columns.
-constexpr QSize fileDialogSize(820, 520);
 
 QString documentsLocation()
 {
@@ -118,7 +116,6 @@ void FileIO::initializeDialogs()
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setDefaultSuffix(fileSuffix);
     m_saveDialog->setNameFilter(nameFilter);
-    m_saveDialog->resize(fileDialogSize);
     connect(m_saveDialog, &QFileDialog::fileSelected, this, &FileIO::onSavePathSelected);
     connect(m_saveDialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
 
@@ -128,7 +125,6 @@ void FileIO::initializeDialogs()
     m_openDialog->setFileMode(QFileDialog::ExistingFile);
     m_openDialog->setDefaultSuffix(fileSuffix);
     m_openDialog->setNameFilter(nameFilter);
-    m_openDialog->resize(fileDialogSize);
     connect(m_openDialog, &QFileDialog::fileSelected, this, &FileIO::onOpenPathSelected);
     connect(m_openDialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
 

@@ -99,6 +99,7 @@ void shootFiles(ShotContext& context)
 
     context.saveMenu(fileSubmenu(window, QStringLiteral("Recent Projects")), QStringLiteral("files_recent_projects_menu"));
     context.saveMenu(fileSubmenu(window, QStringLiteral("Export")), QStringLiteral("files_export_menu"));
+    context.save(window->exportFrame(), QStringLiteral("files_export_strip"));
 
     context.controller().document()->properties()->setNotes(QStringLiteral("A change not yet saved."));
     context.saveModal([files] { files->onFileNew(); }, QStringLiteral("files_unsaved_changes"), clickButton("Cancel"));
