@@ -145,7 +145,16 @@ private slots:
         }
         // The first example is selected and previewed as soon as the list arrives.
         QCOMPARE(dialog.selectedExamplePath(), QString::fromLatin1(shippedExamples[0].path));
-        QCOMPARE(dialog.findChild<CanvasPreview*>()->background(), QColor("#04202f"));
+        auto* preview = dialog.findChild<CanvasPreview*>();
+        QCOMPARE(preview->background(), QColor("#04202f"));
+        QVERIFY(previewColourCount(dialog) > 20);
+
+        // The preview follows the selection; without a background the pattern lies on the dialog's colour.
+        clickRow(dialog, 3);
+        QCOMPARE(dialog.selectedExamplePath(), QString::fromLatin1(shippedExamples[3].path));
+        QCOMPARE(preview->background(), QColor("#fbeef0"));
+        clickRow(dialog, 7);
+        QCOMPARE(preview->background(), dialog.palette().color(QPalette::Window));
         QVERIFY(previewColourCount(dialog) > 20);
     }
 
@@ -168,23 +177,6 @@ private slots:
         QFETCH(bool, isListed);
         QCOMPARE(ExampleDialog::readExampleEntry(path).has_value(), isListed);
         QVERIFY(ExampleDialog::examplePaths().contains(path) || path.contains("missing"));
-    }
-
-    void previewFollowsSelection()
-    {
-        AppFixture app;
-        ExampleDialog dialog(app.window());
-        dialog.open();
-        QVERIFY(waitForRows(dialog));
-        auto* preview = dialog.findChild<CanvasPreview*>();
-        clickRow(dialog, 3);
-        QCOMPARE(dialog.selectedExamplePath(), QString::fromLatin1(shippedExamples[3].path));
-        QCOMPARE(preview->background(), QColor("#fbeef0"));
-        // Without a background the pattern lies on the dialog's own colour.
-        clickRow(dialog, 7);
-        QCOMPARE(dialog.selectedExamplePath(), QString::fromLatin1(shippedExamples[7].path));
-        QCOMPARE(preview->background(), dialog.palette().color(QPalette::Window));
-        QVERIFY(previewColourCount(dialog) > 20);
     }
 
     void closeLeavesDocumentUnchanged()
@@ -219,22 +211,6 @@ private slots:
         // The night sky carries a user shape; listing it imports nothing.
         QCOMPARE(exampleList(dialog)->item(2)->text(), QStringLiteral("Night Sky"));
         QCOMPARE(shape::Manager::instance()->shapeCount(), shapeCount);
-    }
-
-    void geometryIsKept()
-    {
-        AppFixture app;
-        {
-            ExampleDialog dialog(app.window());
-            dialog.show();
-            dialog.resize(920, 710);
-            QTRY_COMPARE(dialog.size(), QSize(920, 710));
-            dialog.saveSettings();
-        }
-        QVERIFY(!QSettings().value("exampleDialog.geometry").toByteArray().isEmpty());
-        ExampleDialog dialog(app.window());
-        dialog.loadSettings();
-        QCOMPARE(dialog.size(), QSize(920, 710));
     }
 
     void destroyedWhileLoading()
