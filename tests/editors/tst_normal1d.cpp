@@ -1,4 +1,5 @@
 #include "editors/Normal1DWidget.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QDoubleSpinBox>
@@ -8,6 +9,8 @@
 
 using Mode = Normal1DWidget::Mode;
 Q_DECLARE_METATYPE(Normal1DWidget::Mode)
+
+using motifex::test::typeInto;
 
 namespace {
 
@@ -21,14 +24,6 @@ std::unique_ptr<Normal1DWidget> shownWidget(Mode mode)
         qWarning("The widget did not become active.");
     }
     return widget;
-}
-
-void typeInto(QDoubleSpinBox* spinBox, const QString& text)
-{
-    spinBox->setFocus();
-    spinBox->selectAll();
-    QTest::keyClicks(spinBox, text);
-    QTest::keyClick(spinBox, Qt::Key_Return);
 }
 
 } // namespace
