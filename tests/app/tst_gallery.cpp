@@ -1,9 +1,11 @@
 #include "support/AppFixture.h"
+#include "support/ModalAnswerer.h"
 #include "support/WidgetTestMain.h"
 
 #include "app/CanvasPreview.h"
 #include "app/CanvasPreviewFrame.h"
 #include "app/ExampleDialog.h"
+#include "app/FileIO.h"
 #include "app/MainWindow.h"
 #include "canvas/Canvas.h"
 #include "doc/Document.h"
@@ -32,6 +34,7 @@
 #include <memory>
 
 using motifex::test::AppFixture;
+using motifex::test::ModalAnswerer;
 
 namespace {
 
@@ -200,6 +203,37 @@ private slots:
         QTest::mouseClick(dialogButton(dialog, QDialogButtonBox::Open), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(document->toData(), before);
+    }
+
+    void openGivesNewUnsavedProject()
+    {
+        AppFixture app;
+        ModalAnswerer answerer;
+        answerer.answer([](QWidget* widget) {
+            auto* dialog = qobject_cast<ExampleDialog*>(widget);
+            QVERIFY(dialog != nullptr && waitForRows(*dialog));
+            clickRow(*dialog, 2);
+            QTest::mouseClick(dialogButton(*dialog, QDialogButtonBox::Open), Qt::LeftButton);
+        });
+        app.window()->showExampleGallery();
+        QTRY_VERIFY(answerer.isDone());
+        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Select an Example"));
+
+        // The night sky with its own shape, and its stored canvas shown as up to date.
+        const QJsonObject json = readJson(QString::fromLatin1(shippedExamples[2].path));
+        const auto document = app.controller().document();
+        QTRY_COMPARE(document->properties()->name(), QStringLiteral("Night Sky"));
+        const QString sparkle = json.value("shapes").toArray().first().toObject().value("identifier").toString();
+        QVERIFY(shape::Manager::instance()->hasShapeId(sparkle));
+        QVERIFY(document->shapeIds().contains(sparkle));
+        const auto shown = app.window()->preview()->lastGeneratorResult();
+        QVERIFY(shown != nullptr);
+        QCOMPARE(shown->items().size(), json.value("canvas").toObject().value("items").toArray().size());
+        // A new project that was never saved, and not a recent one.
+        FileIO* files = app.window()->fileIO();
+        QVERIFY(!files->hasUnsavedChanges());
+        QCOMPARE(files->currentPath(), QString());
+        QVERIFY(files->recentProjects().isEmpty());
     }
 
     void loaderLeavesShapeDatabaseAlone()

@@ -1,10 +1,10 @@
 #include "ShotContext.h"
 
-#include "app/ExampleDialog.h"
 #include "app/MainWindow.h"
 #include "app/PreferencesDialog.h"
 #include "app/UpdateCheck.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -55,21 +55,21 @@ private:
     QHash<QTcpSocket*, QByteArray> m_requests;
 };
 
+// The gallery as "Open Example..." shows it, then with an example on a light background. Examples with a
+// user shape stay unselected: previewing one would add its shape to the shapes of the later pictures.
 void shootExampleDialog(ShotContext& context)
 {
-    ExampleDialog dialog(context.window());
-    dialog.loadSettings();
-    dialog.resize(1000, 680);
-    dialog.show();
-    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("exampleList"));
-    if (!ShotContext::waitFor([list] { return list->count() > 0; })) {
-        qWarning("The example gallery shows no examples.");
-    }
-    ShotContext::settle(300);
-    context.save(&dialog, QStringLiteral("gallery"));
-    list->setCurrentRow(2);
-    ShotContext::settle(300);
-    context.save(&dialog, QStringLiteral("gallery-user-shape"));
+    MainWindow* window = context.window();
+    context.saveModal([window] { window->showExampleGallery(); }, QStringLiteral("gallery"), [&context](QWidget* dialog) {
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("exampleList"));
+        if (list->count() < 4) {
+            qWarning("The example gallery shows too few examples.");
+        } else {
+            list->setCurrentRow(3);
+            context.save(dialog, QStringLiteral("gallery-light-background"));
+        }
+        static_cast<QDialog*>(dialog)->reject();
+    });
 }
 
 void shootPreferences(ShotContext& context)
