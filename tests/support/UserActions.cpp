@@ -2,8 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +64,68 @@ int rowWithData(const QListWidget* list, const QString& data)
         }
     }
     return -1;
+}
+
+void contextClick(QWidget* widget, const QPoint& position)
+{
+    QTest::mouseClick(widget, Qt::RightButton, {}, position);
+    // Only the window system turns a right click into a context menu request.
+    QContextMenuEvent event(QContextMenuEvent::Mouse, position, widget->mapToGlobal(position));
+    QApplication::sendEvent(widget, &event);
+}
+
+namespace {
+
+QAction* menuEntry(const QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (QString(action->text()).remove(QLatin1Char('&')) == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool chooseMenuEntry(const std::function<void()>& open, const QStringList& entryTexts)
+{
+    int level = 0;
+    bool isFinished = false;
+    bool isChosen = false;
+    const QMenu* handledMenu = nullptr;
+    QTimer walker;
+    walker.setInterval(10);
+    // Runs inside the menu's own event loop while it is open.
+    QObject::connect(&walker, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (isFinished || menu == nullptr || menu == handledMenu) {
+            return;
+        }
+        handledMenu = menu;
+        QAction* entry = menuEntry(menu, entryTexts.value(level));
+        if (entry == nullptr || !entry->isEnabled()) {
+            isFinished = true;
+            while (QWidget* popup = QApplication::activePopupWidget()) {
+                popup->close();
+            }
+            return;
+        }
+        menu->setActiveAction(entry);
+        if (++level < entryTexts.size()) {
+            QTest::keyClick(menu, Qt::Key_Right);
+        } else {
+            isFinished = true;
+            isChosen = true;
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    walker.start();
+    open();
+    if (!QTest::qWaitFor([&isFinished] { return isFinished; })) {
+        qWarning("No menu appeared.");
+    }
+    return isChosen;
 }
 
 bool runQueuedCalls()
