@@ -178,6 +178,14 @@ void ItemEditDialog::connectControls()
     connect(m_transitionBox, &TransitionBox::valueChanged, this, &ItemEditDialog::onTransitionChanged);
 }
 
+void ItemEditDialog::showEvent(QShowEvent* event)
+{
+    // The fixed minimum size keeps Qt from growing the dialog to its pages: every page must fit,
+    // the colour page with its four editors included.
+    resize(size().expandedTo(sizeHint()));
+    QDialog::showEvent(event);
+}
+
 void ItemEditDialog::setMode(Mode mode)
 {
     m_mode = mode;

@@ -58,6 +58,9 @@ public:
     DynamicValueWidget* orderEditor() const { return m_orderEditor; }
     QPushButton* resetButton() const { return m_resetButton; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void initializeUi();
     QWidget* initializeMain();
