@@ -64,6 +64,9 @@ public:
 
     // True from the start of a run until its result has been taken.
     bool isGenerating() const { return m_isGenerating; }
+    // Held by the generation task for its whole run; whoever else holds it keeps a started run waiting
+    // (tests do, to look at a run that has not begun).
+    QMutex* generationMutex() { return &m_generationMutex; }
 
 public slots:
     void onGenerate();

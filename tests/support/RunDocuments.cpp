@@ -35,7 +35,8 @@ void makeRefusedDocument(const std::shared_ptr<doc::Document>& document)
 void makeEmptyDocument(const std::shared_ptr<doc::Document>& document)
 {
     for (const auto& item : document->items()->items()) {
-        item->setCount(0);
+        item->setRadius(geo::Length(500 * millimeter));
+        item->setRadiusEnd(geo::Length(500 * millimeter));
     }
 }
 

@@ -15,7 +15,7 @@ namespace motifex::test {
 void makeSlowDocument(const std::shared_ptr<doc::Document>& document);
 // A canvas of 1000 × 1000 mm at a precision of 0.01 mm: the generator refuses the grid as too large.
 void makeRefusedDocument(const std::shared_ptr<doc::Document>& document);
-// Every item with count 0: the run places nothing.
+// Every item larger than the canvas: the run places nothing.
 void makeEmptyDocument(const std::shared_ptr<doc::Document>& document);
 
 } // namespace motifex::test
