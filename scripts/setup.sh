@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-packages=(cmake g++ ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core libbenchmark-dev)
+# qt6-qpa-plugins holds the platform plugins (xcb) the program needs to open a window.
+packages=(cmake g++ ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core libbenchmark-dev)
 
 missing=()
 for package in "${packages[@]}"; do

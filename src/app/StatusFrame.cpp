@@ -31,11 +31,12 @@ void StatusFrame::initializeUi()
     QFont boldFont = m_statusLabel->font();
     boldFont.setWeight(QFont::Bold);
     m_statusLabel->setFont(boldFont);
-    // The reason of a refused run can be long: it wraps instead of widening the window.
+    // The reason of a refused run can be long: the label takes the free width and wraps within it
+    // instead of widening the window.
     m_statusLabel->setWordWrap(true);
     m_statusLabel->setTextFormat(Qt::PlainText);
-    layout->addWidget(m_statusLabel);
-    layout->addStretch();
+    layout->addWidget(m_statusLabel, 1);
+    layout->addStretch(0);
 
     m_statisticLabel = new QLabel(this);
     m_statisticLabel->setObjectName(QStringLiteral("statisticLabel"));
