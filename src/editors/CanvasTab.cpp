@@ -1,0 +1,8 @@
+#include "editors/CanvasTab.h"
+
+CanvasTab::CanvasTab(QWidget* parent)
+    : PropertyTab(parent)
+{
+    setTitle(tr("Canvas"));
+    addFinalStretch();
+}

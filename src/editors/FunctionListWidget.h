@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QListWidget>
+
+// The list of the function and transition dialogs: rows of curve icon and label that flow left to
+// right and wrap, one selected at a time.
+class FunctionListWidget : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    static const QSize itemSize;
+
+    explicit FunctionListWidget(QWidget* parent);
+};

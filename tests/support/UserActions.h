@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractSpinBox;
+class QListWidget;
+
+namespace motifex::test {
+
+// Replaces the spin box's text by typing and presses Return, as a user finishes an entry.
+void typeInto(QAbstractSpinBox* spinBox, const QString& text);
+
+// Clicks the row of the list (scrolled into view first).
+void clickRow(QListWidget* list, int row);
+// The first row whose Qt::UserRole data is the text; −1 when none is.
+int rowWithData(const QListWidget* list, const QString& data);
+
+// Returns once the calls queued so far have run (such as the answer of a finished dialog or the report
+// of a click that is delivered from the event loop); false if they did not run within the usual wait.
+bool runQueuedCalls();
+
+} // namespace motifex::test
