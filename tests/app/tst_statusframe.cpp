@@ -256,15 +256,6 @@ private slots:
         QCOMPARE(status.frame.statusText(), QStringLiteral("Work done in 00.500"));
         QVERIFY(!status.progressBar()->isVisible());
     }
-
-    void markupInAReasonIsShownAsText()
-    {
-        StatusFixture status;
-        status.frame.startWork();
-        status.frame.endWork(Generator::RunStatus::Failed, QStringLiteral("<b>bold</b> & more"));
-        QCOMPARE(status.statusLabel()->textFormat(), Qt::PlainText);
-        QCOMPARE(status.frame.statusText(), QStringLiteral("<b>bold</b> & more"));
-    }
 };
 
 MOTIFEX_WIDGET_TEST_MAIN(StatusFrameTest)

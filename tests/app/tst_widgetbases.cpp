@@ -126,18 +126,6 @@ private slots:
         QCOMPARE(button.text(), QString(QChar(0xf070)));
     }
 
-    void opaqueBackgroundRepaintsOnlyOnChange()
-    {
-        ActionButton button(0xf067, nullptr);
-        button.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&button));
-        QVERIFY(!button.hasOpaqueBackground());
-        button.setOpaqueBackground(true);
-        QVERIFY(button.hasOpaqueBackground());
-        button.setOpaqueBackground(true);
-        QVERIFY(button.hasOpaqueBackground());
-    }
-
     void lineColoursFollowTheAppearance()
     {
         QApplication::setPalette(appearance(false));
