@@ -1,10 +1,16 @@
 // Speed of the point-grid generator: preparation and placement on 1, 2, 4 and 8 pool threads, beside the
-// plain reference placement on the same document. Every run of a case must produce the same canvas; the
-// summary after the benchmarks shows the canvas hashes, the speed-ups and the memory per grid point.
+// plain reference placement on the same document, and how quickly a cancel is answered in each phase.
+// Every run of a case must produce the same canvas. Each measurement is the median of several runs after
+// one run that is not counted (it pays for the first use of memory). The summary after the benchmarks is
+// one table: the medians, the speed-up over one thread, the ratio to the reference, the time cleanUp takes,
+// the cancel latency, the memory per grid point and a hash of the canvas.
 //
 //   bench_generator                         all cases, the reference where it finishes in reasonable time
 //   bench_generator --reference=all         the reference for every case
 //   bench_generator --reference=none        no reference
+//   bench_generator --runs=5                runs per measurement (default 3), after the warm-up run
+//   bench_generator --cancel-huge           the cancel cases on the largest grid a run accepts, and the
+//                                           copy list with 10^8 copies (minutes, about 6 GB)
 //   bench_generator --benchmark_filter=large   one case (Google Benchmark options apply)
 
 #include "canvas/Canvas.h"
@@ -16,6 +22,7 @@
 #include "frame/Manager.h"
 #include "generator/GeneratorManager.h"
 #include "generator/GeneratorPointGrid.h"
+#include "generator/InstanceList.h"
 #include "generator/PlacementReference.h"
 #include "generator/ProgressInterface.h"
 #include "shape/Manager.h"
@@ -32,8 +39,10 @@
 #include <malloc.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <mutex>
 #include <cstdlib>
 #include <new>
 #include <functional>
@@ -86,13 +95,14 @@ struct Case {
 };
 
 struct Measurement {
-    double preparationWall = 0;
-    double preparationCpu = 0;
-    double placementWall = 0;
-    double placementCpu = 0;
+    double preparation = 0; // seconds, wall
+    double placement = 0;
+    double total = 0;
+    double cpu = 0;
+    double cleanUp = 0;
+    double cancelLatency = -1; // cancel cases only
     quint64 points = 0;
     qint64 items = 0;
-    quint64 visited = 0;
     double peakMegabytes = 0;
     double bytesPerPoint = 0;
     QByteArray hash;
@@ -102,11 +112,12 @@ struct Results {
     QMap<int, Measurement> byThreads;
     double referenceSeconds = -1;
     QByteArray referenceHash;
-    qint64 referenceItems = 0;
 };
 
 QMap<QString, Results> g_results;
 QString g_referenceMode = QStringLiteral("feasible");
+int g_runs = 3;
+bool g_isCancelHuge = false;
 
 double processCpuSeconds()
 {
@@ -115,27 +126,53 @@ double processCpuSeconds()
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Records when placement begins, to split the run into its two phases.
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Records when placement begins, to split the run into its two phases; for the cancel cases, asks to
+// stop at the first progress value inside a band and records when.
 class PhaseClock : public ProgressInterface
 {
 public:
     void progressTaskStarted(const QString& name) override
     {
+        std::lock_guard<std::mutex> lock(mutex);
+        task = name;
         if (name == QStringLiteral("Placing Items")) {
             placingWall = timer.nsecsElapsed() / 1e9;
-            placingCpu = processCpuSeconds();
         }
     }
-    void progressUpdate(int) override {}
-    bool progressCancelRequested() override { return false; }
+    void progressUpdate(int value) override
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (cancelTask.isEmpty() || isCancelled.load() || task != cancelTask || value <= cancelAbove
+            || value >= cancelBelow) {
+            return;
+        }
+        cancelWall = timer.nsecsElapsed() / 1e9;
+        isCancelled.store(true);
+    }
+    bool progressCancelRequested() override { return isCancelled.load(); }
 
+    std::mutex mutex;
     QElapsedTimer timer;
+    QString task;
     double placingWall = -1;
-    double placingCpu = 0;
+    QString cancelTask;
+    int cancelAbove = 0;
+    int cancelBelow = 0;
+    std::atomic<bool> isCancelled{false};
+    double cancelWall = -1;
 };
 
 // The canvas as placement data only: position of the item definition, index, shape, centre and radius.
-QByteArray canvasHash(const doc::Document& document, const std::vector<std::tuple<QString, qint64, QString, qint64, qint64, qint64>>& items)
+using PlacedItems = std::vector<std::tuple<QString, qint64, QString, qint64, qint64, qint64>>;
+
+QByteArray canvasHash(const doc::Document& document, const PlacedItems& items)
 {
     QMap<QString, int> itemPositions;
     const auto definitions = document.items()->items();
@@ -172,54 +209,163 @@ void prepareDocument(const Case& benchCase)
     benchCase.setUp(document);
 }
 
+// One run, timed by phase.
+Measurement runOnce(GeneratorPointGrid& generator, PhaseClock& clock)
+{
+    Measurement measurement;
+    // The last run's memory is given back on a pool thread; the heap is measured from after that.
+    QThreadPool::globalInstance()->waitForDone();
+    const qint64 baseline = g_heapBytes.load();
+    g_heapPeak.store(baseline);
+    const double cpuStart = processCpuSeconds();
+    clock.timer.start();
+    generator.initialize();
+    const QSharedPointer<canvas::Canvas> canvas = generator.generate(&clock);
+    const double wall = clock.timer.nsecsElapsed() / 1e9;
+    measurement.cpu = processCpuSeconds() - cpuStart;
+    const qint64 peak = g_heapPeak.load();
+    measurement.points = generator.preparedPointCount();
+    PlacedItems items;
+    if (canvas) {
+        for (const auto& item : canvas->items()) {
+            items.emplace_back(item->itemId(), item->index(), item->shapeId(), item->center().x(), item->center().y(), item->radius().value());
+        }
+    }
+    QElapsedTimer cleanUpTimer;
+    cleanUpTimer.start();
+    generator.cleanUp();
+    measurement.cleanUp = cleanUpTimer.nsecsElapsed() / 1e9;
+    measurement.total = wall;
+    measurement.preparation = clock.placingWall < 0 ? wall : clock.placingWall;
+    measurement.placement = wall - measurement.preparation;
+    if (clock.cancelWall >= 0) {
+        measurement.cancelLatency = wall - clock.cancelWall;
+    }
+    measurement.peakMegabytes = std::max<qint64>(peak - baseline, 0) / 1048576.0;
+    measurement.bytesPerPoint = measurement.points > 0 ? double(std::max<qint64>(peak - baseline, 0)) / measurement.points : 0;
+    measurement.items = qint64(items.size());
+    measurement.hash = canvasHash(*g_environment->document, items);
+    return measurement;
+}
+
+// One warm-up run, then the medians of g_runs runs.
+Measurement measure(GeneratorPointGrid& generator, const std::function<void(PhaseClock&)>& setUpClock)
+{
+    std::vector<Measurement> runs;
+    for (int run = 0; run <= g_runs; ++run) {
+        PhaseClock clock;
+        setUpClock(clock);
+        Measurement measurement = runOnce(generator, clock);
+        if (run > 0) {
+            runs.push_back(measurement);
+        }
+    }
+    Measurement result = runs.front();
+    const auto medianOf = [&runs](double Measurement::*field) {
+        std::vector<double> values;
+        for (const Measurement& run : runs) {
+            values.push_back(run.*field);
+        }
+        return median(values);
+    };
+    for (double Measurement::*field : {&Measurement::preparation, &Measurement::placement, &Measurement::total, &Measurement::cpu,
+                                       &Measurement::cleanUp, &Measurement::cancelLatency, &Measurement::peakMegabytes,
+                                       &Measurement::bytesPerPoint}) {
+        result.*field = medianOf(field);
+    }
+    for (const Measurement& run : runs) {
+        if (run.hash != result.hash) {
+            result.hash = "DIFFERS-BETWEEN-RUNS";
+        }
+    }
+    return result;
+}
+
+void report(benchmark::State& state, const Measurement& measurement)
+{
+    state.SetIterationTime(measurement.total);
+    state.counters["prep_ms"] = measurement.preparation * 1000;
+    state.counters["place_ms"] = measurement.placement * 1000;
+    state.counters["cpu_ms"] = measurement.cpu * 1000;
+    state.counters["points"] = double(measurement.points);
+    state.counters["items"] = double(measurement.items);
+    state.counters["peak_MB"] = measurement.peakMegabytes;
+}
+
+GeneratorPointGrid& pointGrid()
+{
+    return *g_environment->generators->get(QStringLiteral("pointgrid")).staticCast<GeneratorPointGrid>();
+}
+
 void runGenerator(benchmark::State& state, const Case& benchCase, int threads)
 {
     prepareDocument(benchCase);
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
-    auto generator = g_environment->generators->get(QStringLiteral("pointgrid")).staticCast<GeneratorPointGrid>();
-    Measurement measurement;
     for (auto _ : state) {
-        PhaseClock clock;
-        const qint64 baseline = g_heapBytes.load();
-        g_heapPeak.store(baseline);
-        const double cpuStart = processCpuSeconds();
-        clock.timer.start();
-        generator->initialize();
-        const QSharedPointer<canvas::Canvas> canvas = generator->generate(&clock);
-        const double wall = clock.timer.nsecsElapsed() / 1e9;
-        const double cpu = processCpuSeconds();
-        const qint64 peak = g_heapPeak.load();
-        generator->cleanUp();
-        state.SetIterationTime(wall);
-
-        const double placingWall = clock.placingWall < 0 ? wall : clock.placingWall;
-        const double placingCpu = clock.placingWall < 0 ? cpu : clock.placingCpu;
-        measurement.preparationWall = placingWall;
-        measurement.preparationCpu = placingCpu - cpuStart;
-        measurement.placementWall = wall - placingWall;
-        measurement.placementCpu = cpu - placingCpu;
-        measurement.points = generator->preparedPointCount();
-        measurement.visited = generator->visitedPointCount();
-        measurement.peakMegabytes = std::max<qint64>(peak - baseline, 0) / 1048576.0;
-        measurement.bytesPerPoint = measurement.points > 0 ? double(std::max<qint64>(peak - baseline, 0)) / measurement.points : 0;
-        std::vector<std::tuple<QString, qint64, QString, qint64, qint64, qint64>> items;
-        if (canvas) {
-            for (const auto& item : canvas->items()) {
-                items.emplace_back(item->itemId(), item->index(), item->shapeId(), item->center().x(), item->center().y(), item->radius().value());
-            }
-        }
-        measurement.items = qint64(items.size());
-        measurement.hash = canvasHash(*g_environment->document, items);
+        const Measurement measurement = measure(pointGrid(), [](PhaseClock&) {});
+        report(state, measurement);
+        g_results[benchCase.name].byThreads[threads] = measurement;
     }
-    state.counters["prep_ms"] = measurement.preparationWall * 1000;
-    state.counters["prep_cpu_ms"] = measurement.preparationCpu * 1000;
-    state.counters["place_ms"] = measurement.placementWall * 1000;
-    state.counters["place_cpu_ms"] = measurement.placementCpu * 1000;
-    state.counters["points"] = double(measurement.points);
-    state.counters["items"] = double(measurement.items);
-    state.counters["visited"] = double(measurement.visited);
-    state.counters["peak_MB"] = measurement.peakMegabytes;
-    g_results[benchCase.name].byThreads[threads] = measurement;
+}
+
+// The phases a cancel is asked for in, by the progress band it arrives in.
+struct CancelPhase {
+    const char* name;
+    int pass; // a preparation pass 0..3, or 4 for placement
+};
+const std::vector<CancelPhase> cancelPhases{{"copy list", 0}, {"rating", 1}, {"ordering", 2}, {"slice sort", 3}, {"placement", 4}};
+
+// A document whose every phase runs long enough on one thread for a cancel to arrive in its middle: four
+// million grid points and two million copies whose radii run up and down.
+void setUpCancelDocument(doc::Document& document)
+{
+    document.properties()->setCanvasSize(geo::Size(200000000, 200000000));
+    document.properties()->setAlgorithmIdentifier(QStringLiteral("leftToRight"));
+    auto tapered = document.items()->addItem();
+    tapered->setRadius(geo::Length(200000));
+    tapered->setRadiusTransition(QStringLiteral("triangle_3"));
+    tapered->setRadiusEnd(geo::Length(300000));
+    tapered->setCount(2000000);
+}
+
+// The largest grid a run accepts (11585 x 11585 points at 0.1 mm) with the default items, or for the copy
+// list 10^8 copies whose radii run up and down on the default canvas.
+void setUpHugeCancelDocument(doc::Document& document, const CancelPhase& phase)
+{
+    if (phase.pass == 0) {
+        auto tapered = document.items()->addItem();
+        tapered->setRadius(geo::Length(200000));
+        tapered->setRadiusTransition(QStringLiteral("triangle_3"));
+        tapered->setRadiusEnd(geo::Length(300000));
+        tapered->setCount(100000000);
+        return;
+    }
+    document.properties()->setCanvasSize(geo::Size(1158400000, 1158400000));
+    document.properties()->setAlgorithmIdentifier(QStringLiteral("leftToRight"));
+}
+
+void runCancel(benchmark::State& state, const Case& benchCase, const CancelPhase& phase)
+{
+    prepareDocument(benchCase);
+    if (g_isCancelHuge) {
+        g_environment->document->items()->resetToDefault();
+        setUpHugeCancelDocument(*g_environment->document, phase);
+    }
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    const doc::Document& document = *g_environment->document;
+    const auto grid = GeneratorPointGrid::gridSize(document.properties()->canvasSize(), document.properties()->precision());
+    const auto bands = GeneratorPointGrid::preparationBands(InstanceList::workOf(document.items()->items()), grid.pointCount);
+    for (auto _ : state) {
+        const Measurement measurement = measure(pointGrid(), [&](PhaseClock& clock) {
+            const bool isPlacement = phase.pass == 4;
+            clock.cancelTask = isPlacement ? QStringLiteral("Placing Items") : QStringLiteral("Preparing Points");
+            clock.cancelAbove = isPlacement ? 250 : bands[phase.pass];
+            clock.cancelBelow = isPlacement ? 1001 : bands[phase.pass + 1];
+        });
+        report(state, measurement);
+        state.counters["cancel_ms"] = measurement.cancelLatency * 1000;
+        g_results[benchCase.name + QStringLiteral(":") + QString::fromLatin1(phase.name)].byThreads[1] = measurement;
+    }
 }
 
 void runReference(benchmark::State& state, const Case& benchCase)
@@ -232,13 +378,12 @@ void runReference(benchmark::State& state, const Case& benchCase)
         const std::vector<reference::PlacedItem> placed = placement.place();
         const double seconds = timer.nsecsElapsed() / 1e9;
         state.SetIterationTime(seconds);
-        std::vector<std::tuple<QString, qint64, QString, qint64, qint64, qint64>> items;
+        PlacedItems items;
         for (const auto& item : placed) {
             items.emplace_back(item.itemId, item.index, item.shapeId, item.center.x(), item.center.y(), item.radius);
         }
         Results& results = g_results[benchCase.name];
         results.referenceSeconds = seconds;
-        results.referenceItems = qint64(items.size());
         results.referenceHash = canvasHash(*g_environment->document, items);
         state.counters["items"] = double(items.size());
     }
@@ -303,43 +448,59 @@ std::vector<Case> makeCases()
     return cases;
 }
 
-void printSummary(const std::vector<Case>& cases)
+QString milliseconds(double seconds)
 {
-    std::printf("\n%-28s %7s %10s %10s %10s %10s %10s %8s %12s %8s %8s %6s  %s\n", "case", "threads", "prep ms", "prep cpu",
-                "place ms", "place cpu", "points", "items", "visited", "peak MB", "B/point", "speedup", "hash");
+    return seconds < 0 ? QStringLiteral("-") : QString::number(seconds * 1000, 'f', 1);
+}
+
+QString ratio(double numerator, double denominator)
+{
+    return numerator > 0 && denominator > 0 ? QString::number(numerator / denominator, 'f', 2) : QStringLiteral("-");
+}
+
+// One table: a row per case and thread count (and per cancelled phase); then one line on the canvases.
+void printSummary(const std::vector<Case>& cases, const Case& cancelCase)
+{
+    std::printf("\n%-30s %3s %9s %9s %9s %9s %7s %7s %8s %8s %9s %6s %8s %7s  %s\n", "case", "thr", "prep ms",
+                "place ms", "total ms", "cpu ms", "speedup", "vs ref", "clean ms", "cancel", "points", "items",
+                "peak MB", "B/point", "hash");
+    QStringList differing;
+    const auto printRow = [](const QString& name, int threads, const Measurement& m, double oneThread, double reference) {
+        std::printf("%-30s %3d %9s %9s %9s %9s %7s %7s %8s %8s %9llu %6lld %8.1f %7.1f  %s\n", qPrintable(name), threads,
+                    qPrintable(milliseconds(m.preparation)), qPrintable(milliseconds(m.placement)),
+                    qPrintable(milliseconds(m.total)), qPrintable(milliseconds(m.cpu)), qPrintable(ratio(oneThread, m.total)),
+                    qPrintable(ratio(reference, m.total)), qPrintable(milliseconds(m.cleanUp)),
+                    qPrintable(milliseconds(m.cancelLatency)), static_cast<unsigned long long>(m.points),
+                    static_cast<long long>(m.items), m.peakMegabytes, m.bytesPerPoint, m.hash.constData());
+    };
     for (const Case& benchCase : cases) {
         if (!g_results.contains(benchCase.name)) {
             continue;
         }
         const Results& results = g_results[benchCase.name];
-        const double oneThread = results.byThreads.contains(1)
-            ? results.byThreads[1].preparationWall + results.byThreads[1].placementWall : 0;
-        QByteArray firstHash;
-        bool isStable = true;
-        for (auto it = results.byThreads.begin(); it != results.byThreads.end(); ++it) {
-            const Measurement& m = it.value();
-            const double total = m.preparationWall + m.placementWall;
-            if (firstHash.isEmpty()) {
-                firstHash = m.hash;
-            }
-            isStable = isStable && m.hash == firstHash;
-            std::printf("%-28s %7d %10.1f %10.1f %10.1f %10.1f %10llu %8lld %12llu %8.1f %8.1f %6.2f  %s\n", qPrintable(benchCase.name),
-                        it.key(), m.preparationWall * 1000, m.preparationCpu * 1000, m.placementWall * 1000,
-                        m.placementCpu * 1000, static_cast<unsigned long long>(m.points), static_cast<long long>(m.items),
-                        static_cast<unsigned long long>(m.visited), m.peakMegabytes, m.bytesPerPoint,
-                        oneThread > 0 && total > 0 ? oneThread / total : 0.0, m.hash.constData());
-        }
+        const double oneThread = results.byThreads.contains(1) ? results.byThreads[1].total : 0;
+        const QByteArray expected = results.referenceSeconds >= 0 ? results.referenceHash
+            : (results.byThreads.isEmpty() ? QByteArray() : results.byThreads.first().hash);
         if (results.referenceSeconds >= 0) {
-            const double eight = results.byThreads.contains(8)
-                ? results.byThreads[8].preparationWall + results.byThreads[8].placementWall : 0;
-            std::printf("%-28s reference %.1f ms, %lld items, hash %s (%s); generator on 8 threads %.1fx faster\n",
-                        qPrintable(benchCase.name), results.referenceSeconds * 1000,
-                        static_cast<long long>(results.referenceItems), results.referenceHash.constData(),
-                        results.referenceHash == firstHash ? "equal" : "DIFFERENT",
-                        eight > 0 ? results.referenceSeconds / eight : 0.0);
+            std::printf("%-30s %3s %9s %9s %9s %9s %7s %7s %8s %8s %9s %6s %8s %7s  %s\n", qPrintable(benchCase.name), "ref",
+                        "-", "-", qPrintable(milliseconds(results.referenceSeconds)), "-", "-", "1.00", "-", "-", "-", "-", "-",
+                        "-", results.referenceHash.constData());
         }
-        std::printf("%-28s canvas %s across thread counts\n", qPrintable(benchCase.name), isStable ? "identical" : "DIFFERS");
+        for (auto it = results.byThreads.begin(); it != results.byThreads.end(); ++it) {
+            printRow(benchCase.name, it.key(), it.value(), oneThread, results.referenceSeconds);
+            if (it.value().hash != expected) {
+                differing.append(QStringLiteral("%1/%2").arg(benchCase.name).arg(it.key()));
+            }
+        }
     }
+    for (const CancelPhase& phase : cancelPhases) {
+        const QString name = cancelCase.name + QStringLiteral(":") + QString::fromLatin1(phase.name);
+        if (g_results.contains(name) && g_results[name].byThreads.contains(1)) {
+            printRow(name, 1, g_results[name].byThreads[1], 0, -1);
+        }
+    }
+    std::printf("canvases %s\n", differing.isEmpty() ? "identical across thread counts and equal to the reference"
+                                                     : qPrintable(QStringLiteral("DIFFER: ") + differing.join(QStringLiteral(", "))));
 }
 
 } // namespace
@@ -351,6 +512,10 @@ int main(int argc, char** argv)
         const QByteArray argument(argv[index]);
         if (argument.startsWith("--reference=")) {
             g_referenceMode = QString::fromLatin1(argument.mid(12));
+        } else if (argument == "--cancel-huge") {
+            g_isCancelHuge = true;
+        } else if (argument.startsWith("--runs=")) {
+            g_runs = std::max(1, argument.mid(7).toInt());
         } else {
             arguments.push_back(argv[index]);
         }
@@ -370,13 +535,7 @@ int main(int argc, char** argv)
 
     const std::vector<Case> cases = makeCases();
     for (const Case& benchCase : cases) {
-        for (const int threads : threadCounts) {
-            benchmark::RegisterBenchmark(qPrintable(QStringLiteral("%1/threads:%2").arg(benchCase.name).arg(threads)),
-                                         [&benchCase, threads](benchmark::State& state) { runGenerator(state, benchCase, threads); })
-                ->Iterations(1)
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond);
-        }
+        // The reference first: the generator's rows then show their ratio to it.
         const bool isReferenceWanted = g_referenceMode == QStringLiteral("all")
             || (g_referenceMode == QStringLiteral("feasible") && benchCase.isReferenceFeasible);
         if (isReferenceWanted) {
@@ -386,11 +545,26 @@ int main(int argc, char** argv)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond);
         }
+        for (const int threads : threadCounts) {
+            benchmark::RegisterBenchmark(qPrintable(QStringLiteral("%1/threads:%2").arg(benchCase.name).arg(threads)),
+                                         [&benchCase, threads](benchmark::State& state) { runGenerator(state, benchCase, threads); })
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    const Case cancelCase{QStringLiteral("cancel"), setUpCancelDocument, false};
+    for (const CancelPhase& phase : cancelPhases) {
+        benchmark::RegisterBenchmark(qPrintable(QStringLiteral("cancel/%1").arg(QString::fromLatin1(phase.name)).replace(' ', '-')),
+                                     [&cancelCase, &phase](benchmark::State& state) { runCancel(state, cancelCase, phase); })
+            ->Iterations(1)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argumentCount, arguments.data());
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    printSummary(cases);
+    printSummary(cases, cancelCase);
     g_environment = nullptr;
     return 0;
 }

@@ -127,24 +127,53 @@ geo::PointAndDistance bisectEdge(const std::vector<geo::Point2D>& points, std::s
     return geo::Vector(points[edge], points[nextIndex(edge, points.size())]).closestPointAndDistanceOnPath(point);
 }
 
+// The edges of an outline to look at: all of them, or a list chosen for a region.
+class EdgeSet
+{
+public:
+    EdgeSet(std::size_t pointCount, const std::vector<std::uint32_t>* chosen) noexcept
+        : m_chosen(chosen)
+        , m_count(chosen != nullptr ? chosen->size() : pointCount)
+    {
+    }
+    std::size_t size() const noexcept { return m_count; }
+    std::size_t operator[](std::size_t position) const noexcept
+    {
+        return m_chosen != nullptr ? (*m_chosen)[position] : position;
+    }
+
+private:
+    const std::vector<std::uint32_t>* m_chosen;
+    std::size_t m_count;
+};
+
 // The result of Path::closestPointAndDistanceOnPath, found without bisecting every edge: the bisection of
 // the edge that is exactly closest gives an upper bound, and only the edges that could report a distance
 // within it are bisected, in edge order, so that the first edge still wins ties. Those edges are found
-// among the nearest few kept from the one walk over the outline, or by a second walk when more lie within
-// reach. Allocates nothing.
-geo::PointAndDistance closestOutlinePoint(const geo::Path& outline, const geo::Point2D& point) noexcept
+// among the nearest few kept from the one walk over the edges, or by a second walk when more lie within
+// reach. The edges walked are all of the outline's, or a list that holds every edge that can come within
+// that bound (see RegionDistance). Allocates nothing.
+geo::PointAndDistance closestOutlinePoint(const geo::Path& outline, const geo::Point2D& point,
+                                          const std::vector<std::uint32_t>* chosenEdges) noexcept
 {
     const std::vector<geo::Point2D>& points = outline.points();
     const std::size_t count = points.size();
     if (count == 0) {
         return {geo::Point2D(), geo::Length(0)};
     }
+    const EdgeSet edgeSet(count, chosenEdges);
     NearestEdges nearestEdges;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (points[i] == point) {
+    for (std::size_t position = 0; position < edgeSet.size(); ++position) {
+        const std::size_t i = edgeSet[position];
+        const std::size_t next = nextIndex(i, count);
+        // A point on the outline is its own closest point; both edges at a corner are always chosen.
+        if (points[i] == point || points[next] == point) {
             return {point, geo::Length(0)};
         }
-        nearestEdges.offer(squaredSegmentDistance(point, points[i], points[nextIndex(i, count)]), i);
+        nearestEdges.offer(squaredSegmentDistance(point, points[i], points[next]), i);
+    }
+    if (edgeSet.size() == 0) {
+        return {geo::Point2D(), geo::Length(0)};
     }
     const std::size_t nearestEdge = nearestEdges.nearest().edge;
     const geo::PointAndDistance nearest = bisectEdge(points, nearestEdge, point);
@@ -168,7 +197,8 @@ geo::PointAndDistance closestOutlinePoint(const geo::Path& outline, const geo::P
         }
         return best;
     }
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t position = 0; position < edgeSet.size(); ++position) {
+        const std::size_t i = edgeSet[position];
         if (i == nearestEdge || squaredSegmentDistance(point, points[i], points[nextIndex(i, count)]) <= squaredLimit) {
             consider(i);
         }
@@ -196,7 +226,13 @@ geo::PointAndDistance Base::closestFramePoint(const geo::Point2D& point) const n
     if (!m_outline.containsPoint(point)) {
         return {geo::Point2D(), outsideDistance};
     }
-    return closestOutlinePoint(m_outline, point);
+    return closestOutlinePoint(m_outline, point, nullptr);
+}
+
+geo::PointAndDistance Base::closestOutlinePointAmong(const geo::Point2D& point,
+                                                     const std::vector<std::uint32_t>& nearEdges) const noexcept
+{
+    return closestOutlinePoint(m_outline, point, &nearEdges);
 }
 
 std::shared_ptr<svg::Node> Base::createSvg(const geo::Point2D& offset, const QString& fill) const

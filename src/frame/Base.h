@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -45,6 +46,13 @@ public:
     // For a point inside the outline its closest outline point and distance; for a point outside,
     // (0, 0) with outsideDistance.
     virtual geo::PointAndDistance closestFramePoint(const geo::Point2D& point) const noexcept;
+    // Whether closestFramePoint measures to the outline (the base behaviour), which RegionDistance can
+    // then answer from a few of its edges.
+    virtual bool measuresToOutline() const noexcept { return true; }
+    // The closest outline point of a point inside the outline, looking only at the given edges (edge i
+    // runs from outline point i to the next), which must hold every edge that can come near enough to be
+    // its closest. RegionDistance chooses them.
+    geo::PointAndDistance closestOutlinePointAmong(const geo::Point2D& point, const std::vector<std::uint32_t>& nearEdges) const noexcept;
     // A g element translated by the offset, holding the outline as one even-odd path with the fill.
     virtual std::shared_ptr<svg::Node> createSvg(const geo::Point2D& offset, const QString& fill) const;
 

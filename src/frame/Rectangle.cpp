@@ -2,6 +2,8 @@
 
 #include "svg/Node.h"
 
+#include <algorithm>
+
 namespace frame {
 
 void Rectangle::initialize()
@@ -33,8 +35,26 @@ geo::PointAndDistance Rectangle::closestFramePoint(const geo::Point2D& point) co
     if (!frame.contains(point)) {
         return {geo::Point2D(), outsideDistance};
     }
-    const geo::Point2D edgePoint = frame.closestPointOnPath(point).point;
-    return {edgePoint, point.manhattanDistanceTo(edgePoint)};
+    // geo::Rectangle::closestPointOnPath and the Manhattan distance to its point, written out: inside the
+    // frame the point's distances to the four edges are plain differences, and the distance to the chosen
+    // edge point is the smallest of them.
+    const qint64 farX = geo::saturatedAdd(frame.x(), frame.width());
+    const qint64 farY = geo::saturatedAdd(frame.y(), frame.height());
+    const qint64 left = point.x() - frame.x();
+    const qint64 right = farX - point.x();
+    const qint64 top = point.y() - frame.y();
+    const qint64 bottom = farY - point.y();
+    const qint64 smallest = std::min({left, right, top, bottom});
+    if (smallest == left) {
+        return {geo::Point2D(frame.x(), point.y()), geo::Length(left)};
+    }
+    if (smallest == right) {
+        return {geo::Point2D(farX, point.y()), geo::Length(right)};
+    }
+    if (smallest == top) {
+        return {geo::Point2D(point.x(), frame.y()), geo::Length(top)};
+    }
+    return {geo::Point2D(point.x(), farY), geo::Length(bottom)};
 }
 
 std::shared_ptr<svg::Node> Rectangle::createSvg(const geo::Point2D& offset, const QString& fill) const

@@ -13,6 +13,7 @@ public:
     void initialize() override;
     // The plain rectangle measures the distance to its nearest edge directly.
     geo::PointAndDistance closestFramePoint(const geo::Point2D& point) const noexcept override;
+    bool measuresToOutline() const noexcept override { return !isAxisAligned(); }
     // The plain rectangle is drawn as a rect element.
     std::shared_ptr<svg::Node> createSvg(const geo::Point2D& offset, const QString& fill) const override;
 

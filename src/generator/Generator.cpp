@@ -8,6 +8,7 @@
 #include "frame/Base.h"
 #include "frame/Manager.h"
 #include "frame/Rectangle.h"
+#include "generator/BackgroundRelease.h"
 
 #include <algorithm>
 #include <new>
@@ -57,7 +58,8 @@ void Generator::initialize()
 {
     m_isInitialized = false;
     m_instances.clear();
-    m_nextInstanceIndex = 0;
+    m_itemDefinitions.clear();
+    m_plannedInstanceCount = 0;
     m_minimumFreeSpace = geo::Length();
     m_canvas.reset();
     setRunStatus(RunStatus::NotRun);
@@ -65,17 +67,14 @@ void Generator::initialize()
         m_isInitialized = initializeOrThrow();
         return;
     } catch (const std::bad_alloc&) {
-        setRunStatus(RunStatus::Failed, QStringLiteral("There is not enough memory for the item copies of this document."));
-    } catch (const std::length_error&) {
-        setRunStatus(RunStatus::Failed, QStringLiteral("There is not enough memory for the item copies of this document."));
+        setRunStatus(RunStatus::Failed, QStringLiteral("There is not enough memory to prepare the generation."));
     } catch (const std::exception& exception) {
         setRunStatus(RunStatus::Failed,
                      QStringLiteral("The generation could not be prepared: %1").arg(QString::fromLocal8Bit(exception.what())));
     } catch (...) {
         setRunStatus(RunStatus::Failed, QStringLiteral("The generation could not be prepared."));
     }
-    m_instances.clear();
-    m_instances.shrink_to_fit();
+    m_itemDefinitions.clear();
     m_canvas.reset();
 }
 
@@ -86,42 +85,32 @@ bool Generator::initializeOrThrow()
         return false;
     }
     const auto properties = m_document->properties();
-    const auto items = m_document->items()->items();
-
-    // Counts are summed in 64 bits; a negative count places nothing.
-    quint64 total = 0;
-    for (const auto& item : items) {
-        total += static_cast<quint64>(std::max(item->count(), 0));
-    }
-    m_instances.reserve(total);
-    for (const auto& item : items) {
-        const int count = item->count();
-        for (int index = 0; index < count; ++index) {
-            const geo::Length radius = item->radiusForInstance(index);
-            // A copy without size would take room without being visible, and a canvas holding it could
-            // not be read back.
-            if (radius.value() > 0) {
-                m_instances.push_back(Instance{item, radius});
-            }
-        }
-    }
-    std::stable_sort(m_instances.begin(), m_instances.end(),
-                     [](const Instance& a, const Instance& b) { return a.radius > b.radius; });
-
+    m_itemDefinitions = m_document->items()->items();
+    m_plannedInstanceCount = InstanceList::copyCountOf(m_itemDefinitions);
     const geo::Size size = properties->canvasSize();
     m_minimumFreeSpace = geo::Length(std::max(size.width(), size.height()));
-    if (!m_instances.empty()) {
-        m_minimumFreeSpace = std::min(m_minimumFreeSpace, m_instances.back().radius);
-    }
     m_canvas = canvas::Canvas::create(size, createFrame(*properties));
+    return true;
+}
+
+bool Generator::prepareInstances(const InstanceList::CancelCheck& isCancelled, const InstanceList::WorkDone& workDone)
+{
+    // A copy without size would take room without being visible, and a canvas holding it could not be
+    // read back: the list leaves such copies out.
+    if (!m_instances.build(m_itemDefinitions, isCancelled, workDone)) {
+        return false;
+    }
+    if (!m_instances.isEmpty()) {
+        m_minimumFreeSpace = std::min(m_minimumFreeSpace, geo::Length(m_instances.smallestRadius()));
+    }
     return true;
 }
 
 void Generator::cleanUp()
 {
+    releaseInBackground(std::move(m_instances));
     m_instances.clear();
-    m_instances.shrink_to_fit();
-    m_nextInstanceIndex = 0;
+    m_itemDefinitions.clear();
 }
 
 void Generator::setDocument(const std::shared_ptr<doc::Document>& document)
@@ -131,7 +120,7 @@ void Generator::setDocument(const std::shared_ptr<doc::Document>& document)
 
 bool Generator::hasNextInstance() const noexcept
 {
-    return m_nextInstanceIndex < m_instances.size();
+    return m_instances.hasNext();
 }
 
 Generator::Instance Generator::nextInstance()
@@ -139,7 +128,8 @@ Generator::Instance Generator::nextInstance()
     if (!hasNextInstance()) {
         throw std::out_of_range("Generator::nextInstance: no instance left");
     }
-    return m_instances[m_nextInstanceIndex++];
+    const InstanceList::Entry& entry = m_instances.next();
+    return Instance{m_instances.item(entry.item), geo::Length(entry.radius)};
 }
 
 geo::Normal1D Generator::getRandomNormal()

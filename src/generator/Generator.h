@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/InstanceList.h"
 #include "geo/Angle.h"
 #include "geo/Length.h"
 #include "geo/Normal1D.h"
@@ -25,6 +26,10 @@ class ProgressInterface;
 
 // The base of every generator: holds the generator's copy of the document, the sorted list of item
 // copies to place, the empty result canvas, and a thread-safe random source.
+//
+// initialize is cheap: it takes the document's item definitions and makes the frame and the empty
+// canvas. The list of copies, which can be very long, is built by prepareInstances inside the run, where
+// progress is reported and a cancel request is heard.
 class Generator
 {
 public:
@@ -72,8 +77,13 @@ public:
     // The result of the current or last run.
     const QSharedPointer<canvas::Canvas>& canvas() const noexcept { return m_canvas; }
 
+    // The radius of the smallest copy, or the larger canvas side when there is no copy (or the list is not
+    // built yet).
     geo::Length minimumFreeSpace() const noexcept { return m_minimumFreeSpace; }
-    const std::vector<Instance>& instances() const noexcept { return m_instances; }
+    // The copies of the document's definitions before the list is built, negative counts counting 0.
+    quint64 plannedInstanceCount() const noexcept { return m_plannedInstanceCount; }
+    // The copies in the built list.
+    quint64 instanceCount() const noexcept { return m_instances.size(); }
     bool hasNextInstance() const noexcept;
     // The instance at the current position, then advances; past the end throws std::out_of_range.
     Instance nextInstance();
@@ -87,6 +97,12 @@ public:
     const QString& runMessage() const noexcept { return m_runMessage; }
 
 protected:
+    // Builds the list of copies, largest first, and the minimum free space. Work is counted as
+    // InstanceList::workOf the definitions. False, with an empty list, when the cancel check asked to stop.
+    bool prepareInstances(const InstanceList::CancelCheck& isCancelled, const InstanceList::WorkDone& workDone);
+    const QList<std::shared_ptr<doc::Item>>& itemDefinitions() const noexcept { return m_itemDefinitions; }
+    const InstanceList& instanceList() const noexcept { return m_instances; }
+
     void setRunStatus(RunStatus status, const QString& message = QString());
     // Whether initialize left the run able to go on.
     bool isInitialized() const noexcept { return m_isInitialized; }
@@ -102,8 +118,9 @@ private:
     std::shared_ptr<doc::Document> m_document;
     QSharedPointer<canvas::Canvas> m_canvas;
     geo::Length m_minimumFreeSpace;
-    std::uint64_t m_nextInstanceIndex = 0;
-    std::vector<Instance> m_instances;
+    QList<std::shared_ptr<doc::Item>> m_itemDefinitions;
+    quint64 m_plannedInstanceCount = 0;
+    InstanceList m_instances;
     std::mutex m_randomMutex;
     std::ranlux48 m_randomEngine;
     std::uniform_real_distribution<double> m_angleDistribution{0.0, 360.0};

@@ -6,22 +6,24 @@
 #include "doc/Item.h"
 #include "doc/Properties.h"
 #include "frame/Base.h"
+#include "generator/BackgroundRelease.h"
 #include "generator/GeneratorSnapshots.h"
 #include "generator/GridMath.h"
 #include "generator/ParallelWork.h"
+#include "generator/SliceWorkQueue.h"
 #include "generator/ProgressHandler.h"
 #include "generator/ProgressInterface.h"
 #include "geo/Vector.h"
 #include "shape/Base.h"
+
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
 #include <new>
 
 namespace {
-
-// Below this many points an update runs in the calling thread: handing it to the pool costs more.
-constexpr std::size_t parallelPointThreshold = 4096;
 
 const QString placingItemsTask = QStringLiteral("Placing Items");
 const QString fallbackShapeId = QStringLiteral("circle");
@@ -163,7 +165,7 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::generateOrThrow(ProgressInter
 
 QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* progress, quint64 pointCount)
 {
-    m_placedItems.reserve(std::min<std::size_t>(instances().size(), pointCount));
+    m_placedItems.reserve(std::min<std::size_t>(instanceCount(), pointCount));
     m_placedCircles.reserve(m_placedItems.capacity());
     m_snapshots->startSnapshots();
     if (progress != nullptr) {
@@ -171,12 +173,19 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
     }
     CancelWatch cancelWatch(progress);
     const ActiveCancelWatch activeWatch(m_cancelWatch, cancelWatch);
-    // Placement is a long series of short parallel steps; a team kept ready serves them.
-    struct TeamScope {
-        std::unique_ptr<WorkTeam>& team;
-        ~TeamScope() { team.reset(); }
-    } teamScope{m_workTeam};
-    m_workTeam = std::make_unique<WorkTeam>();
+    // The updates run on pool helpers while the next copy is searched for; the queue ends (waiting for
+    // the tasks that run) before the slices are released.
+    SliceWorkQueue queue(
+        m_slices.size(),
+        [this](std::size_t slice, const SliceWorkQueue::Update& update) {
+            updateSlice(m_slices[slice], update.center, update.reach, update.nextRadius);
+        },
+        placementHelperLimit());
+    struct QueueScope {
+        SliceWorkQueue*& slot;
+        ~QueueScope() { slot = nullptr; }
+    } queueScope{m_workQueue};
+    m_workQueue = &queue;
     while (hasNextInstance()) {
         if (cancelWatch.askNow()) {
             setRunStatus(RunStatus::Cancelled);
@@ -198,6 +207,8 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
         }
         m_snapshots->nextSnapshot();
     }
+    queue.waitForAll();
+    publishFinishedSlices();
     for (const Slice& slice : m_slices) {
         m_visitedPoints += slice.visited;
     }
@@ -211,6 +222,13 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
     }
     setRunStatus(RunStatus::Completed);
     return result;
+}
+
+std::size_t GeneratorPointGrid::placementHelperLimit() noexcept
+{
+    // Helpers beyond the processor count would only take turns with the working threads.
+    const int threads = std::min(QThreadPool::globalInstance()->maxThreadCount(), QThread::idealThreadCount());
+    return static_cast<std::size_t>(std::max(threads, 1) - 1);
 }
 
 bool GeneratorPointGrid::readRunSettings()
@@ -238,10 +256,15 @@ bool GeneratorPointGrid::readRunSettings()
 
 void GeneratorPointGrid::releaseRunData() noexcept
 {
+    if (!m_slices.empty()) {
+        releaseInBackground(std::move(m_slices));
+    }
     std::vector<Slice>().swap(m_slices);
     std::vector<std::size_t>().swap(m_valueOrder);
     m_layout = BlockLayout();
     m_tournament.reset(0);
+    std::vector<char>().swap(m_isStale);
+    std::vector<std::size_t>().swap(m_staleSlices);
     std::vector<QSharedPointer<canvas::CanvasItem>>().swap(m_placedItems);
     std::vector<geo::Circle>().swap(m_placedCircles);
     m_runCanvas = nullptr;
@@ -340,10 +363,75 @@ QSharedPointer<canvas::CanvasItem> GeneratorPointGrid::placeItem()
     }
 
     if (m_isRoundToPrecisionEnabled && m_precision.level() <= 5) {
-        const geo::Point2D center = item->center();
-        item->setCenter(geo::Point2D(m_precision.rounded(center.x()), m_precision.rounded(center.y())));
+        item->setCenter(roundedCenter(item->center(), radius));
     }
     return item;
+}
+
+geo::Point2D GeneratorPointGrid::roundedCenter(const geo::Point2D& center, geo::Length radius) const
+{
+    const geo::Point2D nearest(m_precision.rounded(center.x()), m_precision.rounded(center.y()));
+    if (nearest == center) {
+        return center;
+    }
+    // Rounding can push a copy that touches the frame or an earlier item across it. Then the other
+    // corners of the precision's cell around the centre are tried, nearest first, and when none keeps
+    // the room the copy had, it stays where it is.
+    const qint64 step = m_precision.stepUnits();
+    const auto floorToStep = [step](qint64 value) {
+        const qint64 remainder = value % step;
+        return remainder < 0 ? value - remainder - step : value - remainder;
+    };
+    const qint64 left = floorToStep(center.x());
+    const qint64 top = floorToStep(center.y());
+    std::array<geo::Point2D, 4> corners{geo::Point2D(left, top), geo::Point2D(left + step, top),
+                                        geo::Point2D(left, top + step), geo::Point2D(left + step, top + step)};
+    // Deltas stay below a step, so the squares are exact in doubles.
+    std::stable_sort(corners.begin(), corners.end(), [&center](const geo::Point2D& a, const geo::Point2D& b) {
+        return gridmath::squaredDelta(a, center) < gridmath::squaredDelta(b, center);
+    });
+    const RoomAround room = roomAround(center, radius);
+    if (keepsRoom(nearest, radius, room)) {
+        return nearest;
+    }
+    for (const geo::Point2D& corner : corners) {
+        if (corner != nearest && keepsRoom(corner, radius, room)) {
+            return corner;
+        }
+    }
+    return center;
+}
+
+GeneratorPointGrid::RoomAround GeneratorPointGrid::roomAround(const geo::Point2D& center, geo::Length radius) const
+{
+    // What the copy needs at most: its radius to the frame, nothing beyond touching an earlier item.
+    // Where the unrounded place already falls short (snapping to a curve measures a hair short), no
+    // rounded place need do better than it.
+    RoomAround room;
+    room.frame = std::min(radius.value(), m_frame->closestFramePoint(center).distance.value());
+    room.center = center;
+    return room;
+}
+
+bool GeneratorPointGrid::keepsRoom(const geo::Point2D& candidate, geo::Length radius, const RoomAround& room) const
+{
+    const geo::PointAndDistance toFrame = m_frame->closestFramePoint(candidate);
+    if (toFrame.distance.value() < 0 || toFrame.distance.value() < room.frame) {
+        return false;
+    }
+    const geo::Length reach = radius + m_itemSpacing;
+    for (const geo::Circle& other : m_placedCircles) {
+        const qint64 limit = (other.radius() + reach).value();
+        if (gridmath::isCertainlyAtLeast(gridmath::squaredDelta(candidate, other.center()),
+                                         static_cast<double>(limit) + 1.0)) {
+            continue;
+        }
+        const qint64 gap = geo::saturatedSubtract(gridmath::distance(candidate, other.center()), limit);
+        if (gap < 0 && gap < geo::saturatedSubtract(gridmath::distance(room.center, other.center()), limit)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool GeneratorPointGrid::isTooCloseToPlacedItem(const geo::Point2D& center, geo::Length radius) const noexcept
@@ -366,6 +454,7 @@ bool GeneratorPointGrid::isTooCloseToPlacedItem(const geo::Point2D& center, geo:
 
 GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_LargestSpace()
 {
+    makeTopCurrent();
     const SliceTournament::Entry& top = m_tournament.top();
     if (top.freeSpace < 0) {
         return {};
@@ -387,6 +476,7 @@ GeneratorPointGrid::BestPoint GeneratorPointGrid::getBestPoint_AlgorithmicValue(
 {
     // A copy larger than the largest free space fits nowhere and is passed over without a search; any
     // other copy fits at least at the point of that largest free space.
+    makeTopCurrent();
     const qint64 largestFreeSpace = m_tournament.top().freeSpace;
     for (;;) {
         const Instance instance = nextInstance();
@@ -414,6 +504,7 @@ const GeneratorPointGrid::GridPoint* GeneratorPointGrid::findValueCandidate(qint
         if (best != nullptr && slice.minimumValue > best->value) {
             break;
         }
+        makeCurrent(sliceIndex);
         if (slice.maximumFreeSpace < radius) {
             continue;
         }
@@ -448,11 +539,11 @@ void GeneratorPointGrid::findSliceCandidate(Slice& slice, qint64 radius)
     m_visitedPoints += count;
 }
 
-std::vector<std::size_t> GeneratorPointGrid::slicesWithinReach(const geo::Point2D& center, qint64 reach,
-                                                               std::size_t& pointCount) const
+std::vector<std::size_t> GeneratorPointGrid::slicesWithinReach(const geo::Point2D& center, qint64 reach) const
 {
+    // Only what the tournament holds is read: a slice with an update in flight must not be touched, and
+    // its published free space is at least what it has now, which only widens the reach.
     std::vector<std::size_t> reached;
-    pointCount = 0;
     const qint64 largestFreeSpace = m_tournament.top().freeSpace;
     if (largestFreeSpace < 0 || m_layout.bandCount == 0 || m_layout.blockColumnCount == 0) {
         return reached;
@@ -485,18 +576,18 @@ std::vector<std::size_t> GeneratorPointGrid::slicesWithinReach(const geo::Point2
         for (quint64 column = firstColumn; column <= lastColumn; ++column) {
             const std::size_t index = band * m_layout.blockColumnCount + column;
             const Slice& slice = m_slices[index];
-            if (slice.points.empty()) {
+            const qint64 sliceFreeSpace = m_tournament.freeSpaceOf(index);
+            if (sliceFreeSpace < 0) {
                 continue;
             }
             // The block's nearest position to the centre decides for all its points.
             const geo::Point2D nearest(std::clamp(center.x(), slice.topLeft.x(), slice.bottomRight.x()),
                                        std::clamp(center.y(), slice.topLeft.y(), slice.bottomRight.y()));
-            const double sliceBound = static_cast<double>(slice.maximumFreeSpace) + static_cast<double>(reach);
+            const double sliceBound = static_cast<double>(sliceFreeSpace) + static_cast<double>(reach);
             if (gridmath::isCertainlyAtLeast(gridmath::squaredDelta(center, nearest), sliceBound)) {
                 continue;
             }
             reached.push_back(index);
-            pointCount += slice.points.size();
         }
     }
     return reached;
@@ -506,31 +597,92 @@ quint64 GeneratorPointGrid::updateAvailablePoints(const canvas::CanvasItem& item
 {
     const geo::Point2D center = item.center();
     const qint64 reach = (item.radius() + m_itemSpacing).value();
-    std::size_t reachedPoints = 0;
-    const std::vector<std::size_t> reached = slicesWithinReach(center, reach, reachedPoints);
-    const qint64 nextRadius = item.radius().value();
-    const std::function<void(std::size_t)> work = [&](std::size_t index) {
-        updateSlice(m_slices[index], center, reach, nextRadius);
-    };
-    if (m_workTeam && reachedPoints >= parallelPointThreshold) {
-        m_workTeam->run(reached, work);
+    const std::vector<std::size_t> reached = slicesWithinReach(center, reach);
+    for (const std::size_t index : reached) {
+        if (m_isStale[index] == 0) {
+            m_isStale[index] = 1;
+            m_staleSlices.push_back(index);
+        }
+        lowerStaleBound(index, center, reach);
+    }
+    const SliceWorkQueue::Update update{center, reach, item.radius().value()};
+    if (m_workQueue != nullptr) {
+        m_workQueue->submit(reached, update);
     } else {
         for (const std::size_t index : reached) {
-            work(index);
+            updateSlice(m_slices[index], update.center, update.reach, update.nextRadius);
         }
     }
-    // Summed and published in slice order, so the outcome never depends on the threads.
-    for (const std::size_t index : reached) {
-        Slice& slice = m_slices[index];
-        if (!slice.hasChanged) {
+    publishFinishedSlices();
+    return m_removedPoints;
+}
+
+void GeneratorPointGrid::lowerStaleBound(std::size_t index, const geo::Point2D& center, qint64 reach) noexcept
+{
+    // After the update no point of the slice has more room than its distance from the centre less the
+    // reach, and no point is farther than the block's farthest corner. Until the update is published, the
+    // tournament holds that bound where it is lower (with the best key, so it stays a bound in the
+    // tournament's order too), and the search need not wait for slices that cannot win.
+    const Slice& slice = m_slices[index];
+    const double farX = std::max(std::abs(static_cast<double>(center.x()) - static_cast<double>(slice.topLeft.x())),
+                                 std::abs(static_cast<double>(slice.bottomRight.x()) - static_cast<double>(center.x())));
+    const double farY = std::max(std::abs(static_cast<double>(center.y()) - static_cast<double>(slice.topLeft.y())),
+                                 std::abs(static_cast<double>(slice.bottomRight.y()) - static_cast<double>(center.y())));
+    const double bound = std::ceil(std::sqrt(farX * farX + farY * farY)) + 4.0 - static_cast<double>(reach);
+    const qint64 published = m_tournament.freeSpaceOf(index);
+    if (bound < static_cast<double>(published)) {
+        m_tournament.set(index, std::max<qint64>(static_cast<qint64>(bound), -1), 0);
+    }
+}
+
+bool GeneratorPointGrid::isSliceBusy(std::size_t index) const noexcept
+{
+    return m_workQueue != nullptr && m_workQueue->isPending(index);
+}
+
+void GeneratorPointGrid::publishFinishedSlices()
+{
+    // In the order the slices were first reached, so that the sums never depend on the threads.
+    std::size_t kept = 0;
+    for (const std::size_t index : m_staleSlices) {
+        if (isSliceBusy(index)) {
+            m_staleSlices[kept++] = index;
             continue;
         }
-        m_removedPoints += slice.lastRemoved;
-        slice.lastRemoved = 0;
-        slice.hasChanged = false;
-        publishSlice(index);
+        m_isStale[index] = 0;
+        Slice& slice = m_slices[index];
+        if (slice.hasChanged) {
+            m_removedPoints += slice.lastRemoved;
+            slice.lastRemoved = 0;
+            slice.hasChanged = false;
+            publishSlice(index);
+        }
     }
-    return m_removedPoints;
+    m_staleSlices.resize(kept);
+}
+
+void GeneratorPointGrid::makeCurrent(std::size_t index)
+{
+    if (m_isStale[index] == 0) {
+        return;
+    }
+    if (m_workQueue != nullptr) {
+        m_workQueue->waitFor(index);
+    }
+    publishFinishedSlices();
+}
+
+void GeneratorPointGrid::makeTopCurrent()
+{
+    // A slice with an update in flight shows at most what it had before, so when the best slice of the
+    // tournament is current, no other can be better.
+    for (;;) {
+        const SliceTournament::Entry& top = m_tournament.top();
+        if (top.freeSpace < 0 || m_isStale[top.slice] == 0) {
+            return;
+        }
+        makeCurrent(top.slice);
+    }
 }
 
 void GeneratorPointGrid::publishSlice(std::size_t index) noexcept
@@ -605,7 +757,7 @@ void GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, q
     points.resize(kept);
     slice.hasChanged = true;
     slice.removed += removed;
-    slice.lastRemoved = removed;
+    slice.lastRemoved += removed;
     slice.maximumFreeSpace = largestFreeSpace;
     slice.largestIndex = kept > 0 ? static_cast<int>(bestIndex) : -1;
     slice.candidateRadius = nextRadius;

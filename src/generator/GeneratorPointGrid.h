@@ -27,8 +27,9 @@ class Base;
 }
 
 class CancelWatch;
+class ProgressInterface;
 class GeneratorSnapshots;
-class WorkTeam;
+class SliceWorkQueue;
 
 // The point-grid generator: lays a regular grid of candidate points over the canvas at the document's
 // precision, keeps the points inside the frame with enough room around them, and places the item copies,
@@ -38,8 +39,9 @@ class WorkTeam;
 // points: the grid rows are taken in 32 row-offset groups (rows k, k + 32, k + 64, ...), each group's
 // points are cut into runs of sliceCapacity points and every run is ordered by the algorithm. The points
 // themselves are kept in compact rectangular blocks of the grid (the slices), so that a placed item only
-// touches the slices within its reach, and every parallel step works slice by slice. The result depends
-// on the document alone, never on the number of threads.
+// touches the slices within its reach, and every parallel step works slice by slice. The update after a
+// placed item runs on pool helpers while the next copy is searched for; the search waits only for the
+// slices it must read. The result depends on the document alone, never on the number of threads.
 class GeneratorPointGrid : public Generator
 {
 public:
@@ -83,8 +85,8 @@ public:
         int candidateIndex = -1;       // its best point for candidateRadius (value searches)
         qint64 candidateRadius = -1;   // the radius candidateIndex was found for; -1 when not known
         quint64 removed = 0;           // points that became unusable since preparation
-        quint64 lastRemoved = 0;       // of those, the ones the last update removed
-        bool hasChanged = false;       // the last update changed a point
+        quint64 lastRemoved = 0;       // of those, the ones removed since the slice was last published
+        bool hasChanged = false;       // an update changed a point since then
         quint64 visited = 0;           // points the updates looked at
         std::vector<quint32> rowCounts;   // preparation only: points per block row
         std::vector<quint32> rowSequence; // preparation only: group position of each block row's first point
@@ -118,9 +120,14 @@ public:
 
     // The largest grid a run accepts; larger grids are refused before anything is allocated.
     static constexpr quint64 maximumGridPoints = 134217728;
+    // The progress the preparation reports runs from 0 to this many thousandths; placement takes the rest.
+    static constexpr int preparationShare = 250;
+    // Where the preparation's passes begin and end in the progress: the copy list, rating the grid
+    // points, ordering them, finishing the blocks.
+    using PreparationBands = std::array<int, 5>;
     static constexpr int rowGroupCount = 32;
     static constexpr quint32 blockRows = 32;
-    static constexpr quint32 blockColumns = 64;
+    static constexpr quint32 blockColumns = 16;
     // A band of blocks holds one row of every row-offset group, in group order.
     static_assert(blockRows == rowGroupCount, "a band must hold one row of each row group");
 
@@ -141,6 +148,16 @@ public:
     static GridSize gridSize(const geo::Size& canvasSize, const geo::Precision& precision) noexcept;
     // The length of the ordered runs: a sixteenth of the grid within 100..10000 points.
     static quint64 sliceCapacity(quint64 pointCount) noexcept;
+    // The bands of the preparation's passes for this much copy work (InstanceList::workOf) and this grid;
+    // each pass has at least one thousandth.
+    static PreparationBands preparationBands(quint64 copyWork, quint64 gridPoints) noexcept;
+    // The memory a run on this grid with these definitions takes at most, in bytes.
+    static quint64 estimatedRunBytes(quint64 gridPoints, const QList<std::shared_ptr<doc::Item>>& items) noexcept;
+    static quint64 physicalMemoryBytes() noexcept;
+    // The memory a run may take; a run estimated to need more is refused before anything is allocated. A
+    // budget of 0 (the default) stands for half the machine's physical memory.
+    void setMemoryBudget(quint64 bytes) noexcept { m_memoryBudget = bytes; }
+    quint64 memoryBudget() const noexcept;
 
     // The available points in the fixed order (row-offset groups, runs, the algorithm's order).
     std::vector<PointInfo> orderedPoints() const;
@@ -167,6 +184,11 @@ private:
     void releaseRunData() noexcept;
     void failRun(const QString& message);
 
+    struct ProgressBand {
+        ProgressInterface* progress;
+        int start;
+        int end;
+    };
     struct BlockLayout {
         quint64 bandCount = 0;
         quint64 blockColumnCount = 0;
@@ -174,12 +196,16 @@ private:
     using GroupSizes = std::array<quint64, rowGroupCount>;
 
     qint64 preparePointsOrThrow(ProgressInterface* progress);
-    void ratePoints(const GridSize& grid, const BlockLayout& layout, ProgressInterface* progress,
-                    CancelWatch& cancelWatch);
+    bool prepareCopies(ProgressInterface* progress, const PreparationBands& bands, CancelWatch& cancelWatch);
+    void ratePoints(const GridSize& grid, const BlockLayout& layout, const ProgressBand& band, CancelWatch& cancelWatch);
+    // The frame distance of every grid position of the block, row after row; false when cancelled.
+    bool measureBlock(const Slice& slice, quint64 firstRow, quint64 endRow, quint64 firstColumn, quint64 endColumn,
+                      std::array<qint64, blockRows * blockColumns>& distances, CancelWatch& cancelWatch) const;
     GroupSizes numberRowGroups(const GridSize& grid, const BlockLayout& layout);
     void orderRuns(const GridSize& grid, const BlockLayout& layout, const GroupSizes& groupSizes,
-                   CancelWatch& cancelWatch);
-    void finishSlices();
+                   const ProgressBand& band, CancelWatch& cancelWatch);
+    void finishSlices(const ProgressBand& band, CancelWatch& cancelWatch);
+    void finishSlice(Slice& slice, bool isValueOrdered, qint64 firstRadius);
 
     qint64 valueOf(const geo::Point2D& position, qint64 freeSpace) const noexcept;
     // The algorithm's order within a run as a key: a point comes first when its key is smaller.
@@ -197,9 +223,28 @@ private:
     void updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius);
     void recordLargest(Slice& slice) noexcept;
     void refreshValueSlice(Slice& slice, qint64 radius) noexcept;
-    std::vector<std::size_t> slicesWithinReach(const geo::Point2D& center, qint64 reach, std::size_t& pointCount) const;
+    std::vector<std::size_t> slicesWithinReach(const geo::Point2D& center, qint64 reach) const;
+    static std::size_t placementHelperLimit() noexcept;
+    // Slices with updates submitted but not yet published hold "stale" summaries in the tournament.
+    bool isSliceBusy(std::size_t index) const noexcept;
+    void lowerStaleBound(std::size_t index, const geo::Point2D& center, qint64 reach) noexcept;
+    void publishFinishedSlices();
+    // Waits for the slice's updates and publishes it.
+    void makeCurrent(std::size_t index);
+    // Until the tournament's best slice is current.
+    void makeTopCurrent();
     static const std::vector<AlgorithmEntry>& algorithmTable();
     bool isTooCloseToPlacedItem(const geo::Point2D& center, geo::Length radius) const noexcept;
+    // The room a copy at its unrounded centre has, which its rounded centre must keep.
+    struct RoomAround {
+        qint64 frame = 0; // distance to the frame the copy needs
+        geo::Point2D center;
+    };
+    // The centre rounded to the precision, or the nearest other corner of its cell, such that the copy
+    // keeps its room; the centre itself when no corner does.
+    geo::Point2D roundedCenter(const geo::Point2D& center, geo::Length radius) const;
+    RoomAround roomAround(const geo::Point2D& center, geo::Length radius) const;
+    bool keepsRoom(const geo::Point2D& candidate, geo::Length radius, const RoomAround& room) const;
 
     Algorithm m_algorithm = Algorithm::LargestSpace;
     BestPointStrategy m_bestPointStrategy = &GeneratorPointGrid::getBestPoint_LargestSpace;
@@ -228,7 +273,10 @@ private:
     quint64 m_removedPoints = 0;
     quint64 m_preparedPoints = 0;
     quint64 m_visitedPoints = 0;
+    quint64 m_memoryBudget = 0;
     CancelWatch* m_cancelWatch = nullptr;
-    std::unique_ptr<WorkTeam> m_workTeam;
+    SliceWorkQueue* m_workQueue = nullptr; // during placement
+    std::vector<char> m_isStale;            // per slice: updates submitted, not yet published
+    std::vector<std::size_t> m_staleSlices;
     std::unique_ptr<GeneratorSnapshots> m_snapshots;
 };

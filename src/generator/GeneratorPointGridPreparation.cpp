@@ -4,13 +4,25 @@
 #include "generator/GeneratorPointGrid.h"
 
 #include "frame/Base.h"
+#include "frame/RegionDistance.h"
+#include "generator/BackgroundRelease.h"
 #include "generator/ParallelWork.h"
 #include "generator/ProgressHandler.h"
 #include "generator/ProgressInterface.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
+#include <limits>
 #include <new>
 #include <numeric>
+
+#if defined(Q_OS_MACOS)
+#include <sys/sysctl.h>
+#include <sys/types.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -34,6 +46,17 @@ QString millimetersText(qint64 units)
         text += QLatin1Char('.') + digits;
     }
     return isNegative ? QLatin1Char('-') + text : text;
+}
+
+// A memory size as a reader takes it in: "850 MB", "4.2 GB".
+QString bytesText(quint64 bytes)
+{
+    constexpr double megabyte = 1e6;
+    constexpr double gigabyte = 1e9;
+    if (bytes >= 1000000000ull) {
+        return QStringLiteral("%1 GB").arg(static_cast<double>(bytes) / gigabyte, 0, 'f', 1);
+    }
+    return QStringLiteral("%1 MB").arg(std::max<quint64>(1, static_cast<quint64>(static_cast<double>(bytes) / megabyte + 0.5)));
 }
 
 std::vector<std::size_t> indexList(std::size_t count)
@@ -108,21 +131,37 @@ qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
                               QString::number(maximumGridPoints)));
         return -1;
     }
+    const quint64 neededBytes = estimatedRunBytes(grid.pointCount, itemDefinitions());
+    const quint64 budget = memoryBudget();
+    if (neededBytes > budget) {
+        setRunStatus(RunStatus::Refused,
+                     QStringLiteral("A canvas of %1 × %2 mm at a precision of %3 mm with %4 item copies needs about %5 "
+                                    "of memory, but at most %6 can be used on this computer. Choose a coarser "
+                                    "precision, a smaller canvas or fewer copies.")
+                         .arg(millimetersText(m_canvasSize.width()), millimetersText(m_canvasSize.height()),
+                              millimetersText(grid.stepUnits), QString::number(plannedInstanceCount()),
+                              bytesText(neededBytes), bytesText(budget)));
+        return -1;
+    }
 
     CancelWatch cancelWatch(progress);
     const ActiveCancelWatch activeWatch(m_cancelWatch, cancelWatch);
-    m_layout.bandCount = (grid.rows + blockRows - 1) / blockRows;
-    m_layout.blockColumnCount = (grid.columns + blockColumns - 1) / blockColumns;
-    ratePoints(grid, m_layout, progress, cancelWatch);
-    if (!cancelWatch.isCancelled()) {
-        const GroupSizes groupSizes = numberRowGroups(grid, m_layout);
-        orderRuns(grid, m_layout, groupSizes, cancelWatch);
+    const PreparationBands bands = preparationBands(InstanceList::workOf(itemDefinitions()), grid.pointCount);
+    if (prepareCopies(progress, bands, cancelWatch)) {
+        m_layout.bandCount = (grid.rows + blockRows - 1) / blockRows;
+        m_layout.blockColumnCount = (grid.columns + blockColumns - 1) / blockColumns;
+        ratePoints(grid, m_layout, ProgressBand{progress, bands[1], bands[2]}, cancelWatch);
     }
-    if (!cancelWatch.isCancelled()) {
-        finishSlices();
+    if (!cancelWatch.askNow()) {
+        const GroupSizes groupSizes = numberRowGroups(grid, m_layout);
+        orderRuns(grid, m_layout, groupSizes, ProgressBand{progress, bands[2], bands[3]}, cancelWatch);
+    }
+    if (!cancelWatch.askNow()) {
+        finishSlices(ProgressBand{progress, bands[3], bands[4]}, cancelWatch);
     }
     if (cancelWatch.askNow()) {
         setRunStatus(RunStatus::Cancelled);
+        releaseInBackground(std::move(m_slices));
         std::vector<Slice>().swap(m_slices);
         std::vector<std::size_t>().swap(m_valueOrder);
         m_layout = BlockLayout();
@@ -135,11 +174,64 @@ qint64 GeneratorPointGrid::preparePointsOrThrow(ProgressInterface* progress)
     return pointCount;
 }
 
-void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& layout, ProgressInterface* progress,
+bool GeneratorPointGrid::prepareCopies(ProgressInterface* progress, const PreparationBands& bands, CancelWatch& cancelWatch)
+{
+    ProgressHandler progressHandler(progress, static_cast<qint64>(InstanceList::workOf(itemDefinitions())), bands[0],
+                                    bands[1] - bands[0]);
+    return prepareInstances([&cancelWatch] { return cancelWatch.poll(); },
+                            [&progressHandler](quint64 work) { progressHandler.stepDone(static_cast<qint64>(work)); })
+        && !cancelWatch.askNow();
+}
+
+GeneratorPointGrid::PreparationBands GeneratorPointGrid::preparationBands(quint64 copyWork, quint64 gridPoints) noexcept
+{
+    // Rough costs per unit: rating a grid point takes about as long as four units of copy work, ordering
+    // it two and finishing its block one.
+    const std::array<long double, 4> weights{static_cast<long double>(copyWork), 4.0L * gridPoints, 2.0L * gridPoints,
+                                             1.0L * gridPoints};
+    long double total = 0;
+    for (const long double weight : weights) {
+        total += weight;
+    }
+    PreparationBands bands{0, 0, 0, 0, preparationShare};
+    long double sum = 0;
+    for (std::size_t pass = 1; pass < weights.size(); ++pass) {
+        sum += weights[pass - 1];
+        const int share = total > 0 ? static_cast<int>(preparationShare * sum / total + 0.5L) : 0;
+        // Every pass keeps at least one thousandth, so the bar moves during each of them.
+        const int lowest = bands[pass - 1] + 1;
+        const int highest = preparationShare - static_cast<int>(weights.size() - pass);
+        bands[pass] = std::clamp(share, lowest, highest);
+    }
+    return bands;
+}
+
+quint64 GeneratorPointGrid::estimatedRunBytes(quint64 gridPoints, const QList<std::shared_ptr<doc::Item>>& items) noexcept
+{
+    // Every grid point may be usable; a block's record and its share of the index arrays add about a
+    // byte per point.
+    const long double gridBytes = static_cast<long double>(gridPoints) * (sizeof(GridPoint) + 1);
+    const long double total = gridBytes + static_cast<long double>(InstanceList::estimatedBytes(items));
+    return total >= static_cast<long double>(std::numeric_limits<quint64>::max()) ? std::numeric_limits<quint64>::max()
+                                                                                  : static_cast<quint64>(total);
+}
+
+quint64 GeneratorPointGrid::memoryBudget() const noexcept
+{
+    if (m_memoryBudget > 0) {
+        return m_memoryBudget;
+    }
+    // Half the machine's memory leaves room for the program, the preview and everything else running.
+    const quint64 physical = physicalMemoryBytes();
+    return physical > 0 ? physical / 2 : std::numeric_limits<quint64>::max();
+}
+
+void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& layout, const ProgressBand& band,
                                     CancelWatch& cancelWatch)
 {
     m_slices.resize(layout.bandCount * layout.blockColumnCount);
-    ProgressHandler progressHandler(progress, static_cast<qint64>(m_slices.size()), 0, 250);
+    ProgressHandler progressHandler(band.progress, static_cast<qint64>(m_slices.size()), band.start,
+                                    band.end - band.start);
     const qint64 minimum = minimumFreeSpace().value();
     runOnGlobalPool(indexList(m_slices.size()), [&](std::size_t index) {
         if (cancelWatch.poll()) {
@@ -155,29 +247,65 @@ void GeneratorPointGrid::ratePoints(const GridSize& grid, const BlockLayout& lay
                                          static_cast<qint64>(endRow - 1) * m_stepUnits);
         slice.rowCounts.assign(blockRows, 0);
         slice.rowSequence.assign(blockRows, 0);
-        std::vector<GridPoint> points;
+        std::vector<GridPoint>& points = slice.points;
         points.reserve((endRow - firstRow) * (endColumn - firstColumn));
+        std::array<qint64, blockRows * blockColumns> distances;
+        if (!measureBlock(slice, firstRow, endRow, firstColumn, endColumn, distances, cancelWatch)) {
+            return;
+        }
         for (quint64 row = firstRow; row < endRow; ++row) {
-            if (cancelWatch.poll()) {
-                return;
-            }
             for (quint64 column = firstColumn; column < endColumn; ++column) {
-                GridPoint point{0, 0, static_cast<quint32>(column), static_cast<quint32>(row), 0};
-                const geo::Point2D position = positionOf(point);
+                const qint64 distance = distances[(row - firstRow) * blockColumns + (column - firstColumn)];
                 // Outside the outline the frame reports a negative distance, which no minimum admits.
-                const qint64 distance = m_frame->closestFramePoint(position).distance.value();
                 if (distance < minimum) {
                     continue;
                 }
-                point.freeSpace = distance;
-                point.value = valueOf(position, distance);
+                GridPoint point{distance, 0, static_cast<quint32>(column), static_cast<quint32>(row), 0};
+                point.value = valueOf(positionOf(point), distance);
                 points.push_back(point);
                 ++slice.rowCounts[row - firstRow];
             }
         }
-        slice.points.assign(points.begin(), points.end());
+        // Blocks mostly inside the frame keep their room; the others give back what they do not use.
+        if (points.empty()) {
+            std::vector<GridPoint>().swap(points);
+        } else if (points.size() < points.capacity() / 4 * 3) {
+            points.shrink_to_fit();
+        }
         progressHandler.stepDone();
     });
+}
+
+bool GeneratorPointGrid::measureBlock(const Slice& slice, quint64 firstRow, quint64 endRow, quint64 firstColumn,
+                                      quint64 endColumn, std::array<qint64, blockRows * blockColumns>& distances,
+                                      CancelWatch& cancelWatch) const
+{
+    // The frame's edges are chosen for the block, then for each small square of it: a square of points
+    // lies near few edges, which is what makes the distances cheap.
+    constexpr quint64 squareSide = 16;
+    frame::RegionDistance block(*m_frame);
+    block.setRegion(slice.topLeft, slice.bottomRight);
+    frame::RegionDistance square(*m_frame);
+    for (quint64 top = firstRow; top < endRow; top += squareSide) {
+        if (cancelWatch.poll()) {
+            return false;
+        }
+        const quint64 bottom = std::min(top + squareSide, endRow);
+        for (quint64 left = firstColumn; left < endColumn; left += squareSide) {
+            const quint64 right = std::min(left + squareSide, endColumn);
+            square.narrowTo(block, geo::Point2D(static_cast<qint64>(left) * m_stepUnits, static_cast<qint64>(top) * m_stepUnits),
+                            geo::Point2D(static_cast<qint64>(right - 1) * m_stepUnits,
+                                         static_cast<qint64>(bottom - 1) * m_stepUnits));
+            for (quint64 row = top; row < bottom; ++row) {
+                for (quint64 column = left; column < right; ++column) {
+                    const geo::Point2D position(static_cast<qint64>(column) * m_stepUnits, static_cast<qint64>(row) * m_stepUnits);
+                    distances[(row - firstRow) * blockColumns + (column - firstColumn)] =
+                        square.closestFramePoint(position).distance.value();
+                }
+            }
+        }
+    }
+    return true;
 }
 
 GeneratorPointGrid::GroupSizes GeneratorPointGrid::numberRowGroups(const GridSize& grid, const BlockLayout& layout)
@@ -200,7 +328,7 @@ GeneratorPointGrid::GroupSizes GeneratorPointGrid::numberRowGroups(const GridSiz
 }
 
 void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layout, const GroupSizes& groupSizes,
-                                   CancelWatch& cancelWatch)
+                                   const ProgressBand& band, CancelWatch& cancelWatch)
 {
     // Each row group is cut into runs of sliceCapacity points, and each run is ordered by the algorithm
     // (equal points keep their row order). A point's place in its group's ordered runs is its order.
@@ -216,6 +344,7 @@ void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layo
         }
     }
     const quint64 columnsOfBlocks = layout.blockColumnCount;
+    ProgressHandler progressHandler(band.progress, static_cast<qint64>(runs.size()), band.start, band.end - band.start);
     runOnGlobalPool(indexList(runs.size()), [&](std::size_t runIndex) {
         if (cancelWatch.poll()) {
             return;
@@ -272,10 +401,15 @@ void GeneratorPointGrid::orderRuns(const GridSize& grid, const BlockLayout& layo
         for (std::size_t index = 0; index < members.size(); ++index) {
             members[index].point->order = static_cast<quint32>(start + index);
         }
+        progressHandler.stepDone();
     });
+    // A grid without points has no run; the band is finished all the same.
+    if (runs.empty()) {
+        progressHandler.stepDone();
+    }
 }
 
-void GeneratorPointGrid::finishSlices()
+void GeneratorPointGrid::finishSlices(const ProgressBand& band, CancelWatch& cancelWatch)
 {
     std::size_t pointCount = 0;
     for (const Slice& slice : m_slices) {
@@ -283,33 +417,31 @@ void GeneratorPointGrid::finishSlices()
     }
     const bool isValueOrdered = isValueSearch();
     // The first search asks for room for the largest copy; its candidates are found here in parallel.
-    const qint64 firstRadius = instances().empty() ? -1 : instances().front().radius.value();
-    const std::function<void(std::size_t)> finishSlice = [&](std::size_t index) {
-        Slice& slice = m_slices[index];
-        std::vector<quint32>().swap(slice.rowCounts);
-        std::vector<quint32>().swap(slice.rowSequence);
-        if (slice.points.empty()) {
+    const qint64 firstRadius = instanceList().isEmpty() ? -1 : instanceList().entries().front().radius;
+    ProgressHandler progressHandler(band.progress, static_cast<qint64>(m_slices.size()), band.start, band.end - band.start);
+    const std::function<void(std::size_t)> finishOne = [&](std::size_t index) {
+        if (cancelWatch.poll()) {
             return;
         }
-        if (isValueOrdered) {
-            // In value order a slice's first point with room enough is its best one.
-            std::sort(slice.points.begin(), slice.points.end(), [](const GridPoint& a, const GridPoint& b) {
-                return a.value < b.value || (a.value == b.value && rankOf(a) < rankOf(b));
-            });
-            slice.minimumValue = slice.points.front().value;
-            refreshValueSlice(slice, firstRadius);
-        } else {
-            recordLargest(slice);
-        }
+        finishSlice(m_slices[index], isValueOrdered, firstRadius);
+        progressHandler.stepDone();
     };
     if (pointCount >= parallelPointThreshold) {
-        runOnGlobalPool(indexList(m_slices.size()), finishSlice);
+        runOnGlobalPool(indexList(m_slices.size()), finishOne);
     } else {
         for (std::size_t index = 0; index < m_slices.size(); ++index) {
-            finishSlice(index);
+            finishOne(index);
         }
     }
+    if (m_slices.empty()) {
+        progressHandler.stepDone();
+    }
+    if (cancelWatch.askNow()) {
+        return;
+    }
     m_tournament.reset(m_slices.size());
+    m_isStale.assign(m_slices.size(), 0);
+    m_staleSlices.clear();
     for (std::size_t index = 0; index < m_slices.size(); ++index) {
         publishSlice(index);
     }
@@ -323,4 +455,36 @@ void GeneratorPointGrid::finishSlices()
             return m_slices[a].minimumValue < m_slices[b].minimumValue;
         });
     }
+}
+
+void GeneratorPointGrid::finishSlice(Slice& slice, bool isValueOrdered, qint64 firstRadius)
+{
+    std::vector<quint32>().swap(slice.rowCounts);
+    std::vector<quint32>().swap(slice.rowSequence);
+    if (slice.points.empty()) {
+        return;
+    }
+    if (isValueOrdered) {
+        // In value order a slice's first point with room enough is its best one.
+        std::sort(slice.points.begin(), slice.points.end(), [](const GridPoint& a, const GridPoint& b) {
+            return a.value < b.value || (a.value == b.value && rankOf(a) < rankOf(b));
+        });
+        slice.minimumValue = slice.points.front().value;
+        refreshValueSlice(slice, firstRadius);
+    } else {
+        recordLargest(slice);
+    }
+}
+
+quint64 GeneratorPointGrid::physicalMemoryBytes() noexcept
+{
+#if defined(Q_OS_MACOS)
+    quint64 bytes = 0;
+    std::size_t size = sizeof(bytes);
+    return sysctlbyname("hw.memsize", &bytes, &size, nullptr, 0) == 0 ? bytes : 0;
+#else
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? static_cast<quint64>(pages) * static_cast<quint64>(pageSize) : 0;
+#endif
 }

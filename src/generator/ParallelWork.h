@@ -11,8 +11,7 @@
 // The first exception thrown by any work item is passed on to the caller after all work items have ended;
 // items not yet started by then are skipped.
 //
-// A team serves a series of short steps, such as the updates after every placed item: after a step its
-// helpers watch briefly for the next one, so a step that follows closely starts without waking threads,
+// A team serves a series of short steps: after a step its helpers watch briefly for the next one, so a step that follows closely starts without waking threads,
 // and then hand their pool threads back; so do helpers that start late and find the work done. Between
 // steps and after the team ends, its helpers hold no pool thread for longer than that brief watch.
 class WorkTeam

@@ -19,6 +19,8 @@ public:
     void set(std::size_t slice, qint64 freeSpace, quint64 key) noexcept;
     // The best slice; a free space of -1 when no slice has points.
     const Entry& top() const noexcept { return m_nodes[1]; }
+    // The free space last set for the slice.
+    qint64 freeSpaceOf(std::size_t slice) const noexcept { return m_nodes[m_leafCount + slice].freeSpace; }
 
 private:
     static bool isBetter(const Entry& a, const Entry& b) noexcept

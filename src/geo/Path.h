@@ -6,6 +6,7 @@
 #include "geo/Precision.h"
 #include "geo/Rectangle.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace geo {
@@ -49,6 +50,23 @@ public:
     void joinClosePoints(const Precision& precision);
     // Even-odd ray count toward +x; the outline's own points count as described in the .cpp.
     bool containsPoint(const Point2D& point) const noexcept;
+    // The edges that reach one row, prepared for many containsPoint questions on that row: where each
+    // meets the row, and how far to either side the answer is certain without the full ray test.
+    struct RowEdge {
+        std::uint32_t edge;   // edge i runs from point i to the next
+        qint64 rightmost;     // the larger x of its ends: a point beyond it is never crossed
+        double crossesBefore; // a point left of this is certainly crossed
+        double missesAfter;   // a point right of this is certainly not
+    };
+    struct Row {
+        qint64 y = 0;
+        std::vector<RowEdge> edges;
+    };
+    // Prepares the row y from the given edges, which must hold every edge that reaches the row to the
+    // right of the points to be asked about.
+    void prepareRow(qint64 y, const std::vector<std::uint32_t>& edges, Row& row) const;
+    // containsPoint for a point on the prepared row: the same answer.
+    bool containsPoint(const Point2D& point, const Row& row) const noexcept;
     // The closest point on any edge (bisection per edge; the first edge wins ties) and its distance.
     PointAndDistance closestPointAndDistanceOnPath(const Point2D& point) const noexcept;
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace geo {
 
@@ -19,10 +20,13 @@ WideMagnitude magnitudeOf(Wide value) noexcept
 }
 
 // (a × b) / 1000000, truncated toward zero. The factors are coordinate differences (below 2^64 in size),
-// so their product fits the unsigned 128-bit magnitude and the quotient stays below 2^108.
+// so their product fits the unsigned 128-bit magnitude and the quotient stays below 2^108. Products below
+// 2^64, the common case, divide in 64 bits.
 Wide scaledProduct(Wide a, Wide b) noexcept
 {
-    const Wide quotient = static_cast<Wide>(magnitudeOf(a) * magnitudeOf(b) / fixedUnit);
+    const WideMagnitude product = magnitudeOf(a) * magnitudeOf(b);
+    const Wide quotient = product >> 64 == 0 ? static_cast<Wide>(static_cast<quint64>(product) / fixedUnit)
+                                             : static_cast<Wide>(product / fixedUnit);
     return (a < 0) != (b < 0) ? -quotient : quotient;
 }
 
@@ -45,10 +49,29 @@ Point2D midpoint(const Point2D& a, const Point2D& b) noexcept
                    static_cast<qint64>((static_cast<Wide>(a.y()) + b.y()) / 2));
 }
 
-const Precision& bisectionPrecision() noexcept
+// The bisection compares at 0.001 mm: Precision::fromLevel(3).rounded, written out for the inner loop
+// (values here stay far from the saturation the general rounding guards against).
+constexpr qint64 bisectionStep = 1000;
+
+qint64 roundedForBisection(qint64 v) noexcept
 {
-    static const Precision precision = Precision::fromLevel(3);
-    return precision;
+    if (v > std::numeric_limits<qint64>::max() / 2 || v < std::numeric_limits<qint64>::min() / 2) {
+        return Precision::fromLevel(3).rounded(v);
+    }
+    const qint64 remainder = v % bisectionStep;
+    const qint64 base = v - remainder;
+    if (remainder <= -bisectionStep / 2) {
+        return base - bisectionStep;
+    }
+    if (remainder >= bisectionStep / 2) {
+        return base + bisectionStep;
+    }
+    return base;
+}
+
+bool isEqualForBisection(const Point2D& a, const Point2D& b) noexcept
+{
+    return roundedForBisection(a.x()) == roundedForBisection(b.x()) && roundedForBisection(a.y()) == roundedForBisection(b.y());
 }
 
 } // namespace
@@ -95,17 +118,14 @@ bool Vector::doesIntersect(const Vector& other) const noexcept
 
 Vector Vector::closerSegment(const Point2D& point) const noexcept
 {
-    const Precision& precision = bisectionPrecision();
     const Point2D middle = midpoint(m_start, m_end);
-    if (middle.isEqualTo(m_start, precision) || middle.isEqualTo(m_end, precision)) {
+    if (isEqualForBisection(middle, m_start) || isEqualForBisection(middle, m_end)) {
         return Vector(middle, middle);
     }
     const Wide toStart = scaledSquaredDistance(point, m_start);
     const Wide toMiddle = scaledSquaredDistance(point, middle);
     const Wide toEnd = scaledSquaredDistance(point, m_end);
-    const Value middleMinusStart(saturated(toMiddle - toStart));
-    const Value middleMinusEnd(saturated(toMiddle - toEnd));
-    if (middleMinusStart.isEqualTo(middleMinusEnd, precision)) {
+    if (roundedForBisection(saturated(toMiddle - toStart)) == roundedForBisection(saturated(toMiddle - toEnd))) {
         return Vector(middle, middle);
     }
     if (toStart < toEnd) {

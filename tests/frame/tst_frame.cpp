@@ -3,6 +3,7 @@
 #include "frame/Base.h"
 #include "frame/Ellipse.h"
 #include "frame/Manager.h"
+#include "frame/RegionDistance.h"
 #include "svg/Node.h"
 
 #include <QJsonDocument>
@@ -441,6 +442,61 @@ private slots:
             }
         }
         QVERIFY(insideCount > 20);
+    }
+
+    void regionDistanceEqualsFrame_data() { addFrameCases(); }
+
+    // A region's answers equal the frame's for every point of the region: grid points of blocks and their
+    // squares of every size, the outline's corners and points just beside them.
+    void regionDistanceEqualsFrame()
+    {
+        QFETCH(frame::Shape, shape);
+        QFETCH(QList<double>, values);
+        QFETCH(double, width);
+        const auto frame = create(shape, values, geo::Size(mm(width), mm(width * 0.75)), 0.6);
+        const qint64 step = std::max<qint64>(1, mm(width) / 90);
+        const qint64 columns = mm(width) / step + 3;
+        const qint64 rows = mm(width * 0.75) / step + 3;
+        const auto at = [step](qint64 column, qint64 row) { return geo::Point2D((column - 1) * step, (row - 1) * step); };
+        int compared = 0;
+        for (const qint64 blockSide : {qint64(64), qint64(23)}) {
+            for (qint64 blockTop = 0; blockTop < rows; blockTop += blockSide / 2) {
+                for (qint64 blockLeft = 0; blockLeft < columns; blockLeft += blockSide) {
+                    const qint64 blockBottom = std::min(blockTop + blockSide / 2, rows) - 1;
+                    const qint64 blockRight = std::min(blockLeft + blockSide, columns) - 1;
+                    frame::RegionDistance block(*frame);
+                    block.setRegion(at(blockLeft, blockTop), at(blockRight, blockBottom));
+                    frame::RegionDistance square(*frame);
+                    const qint64 side = blockSide == 64 ? 16 : 5;
+                    for (qint64 top = blockTop; top <= blockBottom; top += side) {
+                        for (qint64 left = blockLeft; left <= blockRight; left += side) {
+                            const qint64 bottom = std::min(top + side - 1, blockBottom);
+                            const qint64 right = std::min(left + side - 1, blockRight);
+                            square.narrowTo(block, at(left, top), at(right, bottom));
+                            for (qint64 row = top; row <= bottom; ++row) {
+                                for (qint64 column = left; column <= right; ++column) {
+                                    const geo::Point2D point = at(column, row);
+                                    QVERIFY2(square.closestFramePoint(point) == frame->closestFramePoint(point),
+                                             qPrintable(QStringLiteral("at (%1, %2)").arg(point.x()).arg(point.y())));
+                                    ++compared;
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        for (const geo::Point2D& point : queryPoints(frame->outline(), 40, 30)) {
+            frame::RegionDistance block(*frame);
+            block.setRegion(point - geo::Point2D(mm(1.5), step), point + geo::Point2D(step / 3, mm(2)));
+            frame::RegionDistance single(*frame);
+            single.narrowTo(block, point, point);
+            QVERIFY2(single.closestFramePoint(point) == frame->closestFramePoint(point),
+                     qPrintable(QStringLiteral("at (%1, %2)").arg(point.x()).arg(point.y())));
+            QVERIFY2(block.closestFramePoint(point) == frame->closestFramePoint(point),
+                     qPrintable(QStringLiteral("at (%1, %2)").arg(point.x()).arg(point.y())));
+        }
+        QVERIFY(compared > 10000);
     }
 
     // closestFramePoint is called from many threads at once on one frame.

@@ -125,7 +125,7 @@ public:
                 item.shapeId = m_defaultShapeId;
             }
             snap(item, placed);
-            round(item);
+            round(item, placed);
             placed.push_back(item);
             update(item);
         }
@@ -214,7 +214,10 @@ private:
         item.center = candidate;
     }
 
-    void round(PlacedItem& item) const
+    // Rounded to the precision; when that takes the copy closer to the frame than its radius (or than it
+    // was) or into the spacing of an earlier item (deeper than it was), the nearest cell corner that does
+    // not, or the unrounded centre.
+    void round(PlacedItem& item, const std::vector<PlacedItem>& placed) const
     {
         const int level = m_properties.precision().level();
         if (!m_properties.isRoundToPrecisionEnabled() || level > 5) {
@@ -228,7 +231,47 @@ private:
             const qint64 r = v % step;
             return r >= step / 2 ? v - r + step : (r <= -step / 2 ? v - r - step : v - r);
         };
-        item.center = geo::Point2D(roundOne(item.center.x()), roundOne(item.center.y()));
+        auto floorOne = [step](qint64 v) {
+            const qint64 r = v % step;
+            return r < 0 ? v - r - step : v - r;
+        };
+        const geo::Point2D center = item.center;
+        const geo::Point2D nearest(roundOne(center.x()), roundOne(center.y()));
+        if (nearest == center) {
+            return;
+        }
+        std::vector<geo::Point2D> candidates{nearest};
+        std::vector<geo::Point2D> corners;
+        for (const qint64 y : {floorOne(center.y()), floorOne(center.y()) + step}) {
+            for (const qint64 x : {floorOne(center.x()), floorOne(center.x()) + step}) {
+                corners.emplace_back(x, y);
+            }
+        }
+        auto squared = [&center](const geo::Point2D& p) {
+            return (p.x() - center.x()) * (p.x() - center.x()) + (p.y() - center.y()) * (p.y() - center.y());
+        };
+        std::stable_sort(corners.begin(), corners.end(),
+                         [&](const geo::Point2D& a, const geo::Point2D& b) { return squared(a) < squared(b); });
+        candidates.insert(candidates.end(), corners.begin(), corners.end());
+
+        const qint64 spacing = m_properties.itemSpacing().value();
+        const qint64 frameNeed = std::min(item.radius, m_frame->closestFramePoint(center).distance.value());
+        auto gap = [&](const geo::Point2D& p, const PlacedItem& other) {
+            return p.distanceTo(other.center).value() - (other.radius + item.radius + spacing);
+        };
+        for (const geo::Point2D& candidate : candidates) {
+            const qint64 toFrame = m_frame->closestFramePoint(candidate).distance.value();
+            bool keeps = toFrame >= 0 && toFrame >= frameNeed;
+            for (const PlacedItem& other : placed) {
+                if (keeps && gap(candidate, other) < 0 && gap(candidate, other) < gap(center, other)) {
+                    keeps = false;
+                }
+            }
+            if (keeps) {
+                item.center = candidate;
+                return;
+            }
+        }
     }
 
     // Points left with too little room are dropped; the others keep their order.

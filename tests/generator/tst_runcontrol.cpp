@@ -1,0 +1,275 @@
+#include "common/TestMain.h"
+
+#include "GeneratorTestSupport.h"
+
+#include "generator/InstanceList.h"
+
+#include <QSemaphore>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <atomic>
+
+using namespace motifex::test;
+
+namespace {
+
+// Holds the run inside its first progress report within (low, high) until the test has asked it to stop
+// from its own thread; records every value after that.
+class CancelInsideBand : public ProgressInterface
+{
+public:
+    CancelInsideBand(QString task, int low, int high)
+        : m_task(std::move(task))
+        , m_low(low)
+        , m_high(high)
+    {
+    }
+
+    void progressTaskStarted(const QString& name) override
+    {
+        QMutexLocker lock(&m_mutex);
+        m_currentTask = name;
+        tasks.append(name);
+    }
+    void progressUpdate(int value) override
+    {
+        bool isTrigger = false;
+        {
+            QMutexLocker lock(&m_mutex);
+            if (isCancelRequested.load()) {
+                valuesAfterCancel.push_back(value);
+            }
+            isTrigger = !m_hasTriggered && m_currentTask == m_task && value > m_low && value < m_high;
+            m_hasTriggered = m_hasTriggered || isTrigger;
+        }
+        if (isTrigger) {
+            reached.release();
+            resume.acquire();
+        }
+    }
+    bool progressCancelRequested() override { return isCancelRequested.load(); }
+
+    QSemaphore reached;
+    QSemaphore resume;
+    std::atomic<bool> isCancelRequested{false};
+    QStringList tasks;
+    std::vector<int> valuesAfterCancel;
+
+private:
+    QMutex m_mutex;
+    QString m_task;
+    QString m_currentTask;
+    int m_low;
+    int m_high;
+    bool m_hasTriggered = false;
+};
+
+using Copy = std::pair<int, qint64>; // definition position, radius
+
+std::vector<Copy> expandedList(InstanceList& list)
+{
+    std::vector<Copy> copies;
+    list.rewind();
+    while (list.hasNext()) {
+        const InstanceList::Entry& entry = list.next();
+        copies.emplace_back(static_cast<int>(entry.item), entry.radius);
+    }
+    return copies;
+}
+
+// Every copy of every definition, then one stable sort: the plain way to the same list.
+std::vector<Copy> sortedCopies(const QList<std::shared_ptr<doc::Item>>& items)
+{
+    std::vector<Copy> copies;
+    for (int position = 0; position < items.size(); ++position) {
+        for (int index = 0; index < items[position]->count(); ++index) {
+            const qint64 radius = items[position]->radiusForInstance(index).value();
+            if (radius > 0) {
+                copies.emplace_back(position, radius);
+            }
+        }
+    }
+    std::stable_sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) { return a.second > b.second; });
+    return copies;
+}
+
+} // namespace
+
+class TestRunControl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_startup = std::make_unique<GeneratorStartup>(); }
+    void cleanup() { m_startup.reset(); }
+
+    void instanceListEqualsSortedCopies_data()
+    {
+        QTest::addColumn<std::vector<ItemSetup>>("setups");
+        QTest::newRow("plain definitions, ties in definition order")
+            << std::vector<ItemSetup>{{2.0, 3}, {3.0, 2}, {2.0, 4}, {0.0, 5}, {1.0, -3}, {3.0, 0}};
+        QTest::newRow("tapering down and up")
+            << std::vector<ItemSetup>{{4.0, 9, 1.0, "linear"}, {1.0, 9, 4.0, "linear"}, {2.5, 1}};
+        QTest::newRow("up and down: triangle, sine, saw")
+            << std::vector<ItemSetup>{{1.0, 40, 3.0, "triangle_3"}, {3.0, 33, 0.5, "sine_02"}, {2.0, 25, 0.0, "saw_4"}};
+        QTest::newRow("tapering to no size") << std::vector<ItemSetup>{{2.0, 7, 0.0, "x^2"}, {0.0, 5, 1.0, "invert"}};
+        // Longer than one sorted chunk of a definition.
+        QTest::newRow("many copies up and down")
+            << std::vector<ItemSetup>{{0.4, 300000, 0.2, "triangle_5"}, {0.3, 1000}, {0.35, 50000, 0.25, "linear"}};
+    }
+
+    void instanceListEqualsSortedCopies()
+    {
+        QFETCH(std::vector<ItemSetup>, setups);
+        setItems(*m_startup->document, setups);
+        const auto items = m_startup->document->items()->items();
+        InstanceList list;
+        quint64 work = 0;
+        QVERIFY(list.build(items, [] { return false; }, [&work](quint64 done) { work += done; }));
+        QCOMPARE(work, InstanceList::workOf(items));
+        const std::vector<Copy> expected = sortedCopies(items);
+        QCOMPARE(list.size(), quint64(expected.size()));
+        QVERIFY(expandedList(list) == expected);
+        if (!expected.empty()) {
+            QCOMPARE(list.smallestRadius(), expected.back().second);
+        }
+    }
+
+    void progressBandsCoverEveryPass_data()
+    {
+        QTest::addColumn<QString>("algorithm");
+        QTest::addColumn<int>("precision");
+        QTest::newRow("largestSpace") << "largestSpace" << 1;
+        QTest::newRow("leftToRight") << "leftToRight" << 1;
+        QTest::newRow("coarse grid") << "diagonal" << 0;
+    }
+
+    // Every preparation pass reports the end of its band, the values never go back, and the bar stands
+    // at 250 when placement begins.
+    void progressBandsCoverEveryPass()
+    {
+        QFETCH(QString, algorithm);
+        QFETCH(int, precision);
+        setCanvas(m_startup->properties(), 30.0, 20.0, precision);
+        m_startup->properties().setAlgorithmIdentifier(algorithm);
+        setItems(*m_startup->document, {{3.0, 3}, {1.0, 20, 0.5, "sine_03"}, {0.5, 40}});
+        const auto items = m_startup->document->items()->items();
+        const auto grid = GeneratorPointGrid::gridSize(m_startup->properties().canvasSize(),
+                                                       m_startup->properties().precision());
+        const GeneratorPointGrid::PreparationBands bands =
+            GeneratorPointGrid::preparationBands(InstanceList::workOf(items), grid.pointCount);
+        QCOMPARE(bands.front(), 0);
+        QCOMPARE(bands.back(), 250);
+        QVERIFY(std::adjacent_find(bands.begin(), bands.end(), std::greater_equal<int>()) == bands.end());
+
+        RecordingProgress progress;
+        QVERIFY(runGenerator(m_startup->pointGrid(), &progress));
+        std::vector<int> preparation;
+        for (const auto& update : progress.values) {
+            if (update.task == QStringLiteral("Preparing Points")) {
+                preparation.push_back(update.value);
+            }
+        }
+        QVERIFY(std::is_sorted(preparation.begin(), preparation.end()));
+        for (std::size_t pass = 1; pass < bands.size(); ++pass) {
+            QVERIFY2(std::find(preparation.begin(), preparation.end(), bands[pass]) != preparation.end(),
+                     qPrintable(QStringLiteral("the band ending at %1 was not reported").arg(bands[pass])));
+        }
+        QCOMPARE(preparation.back(), 250);
+        QCOMPARE(progress.tasks, (QStringList{"Preparing Points", "Placing Items"}));
+        QVERIFY(progress.values.back().value >= 250);
+    }
+
+    void cancelInEveryPhase_data()
+    {
+        QTest::addColumn<int>("phase"); // a preparation pass 0..3, or 4 for placement
+        QTest::addColumn<int>("threads");
+        for (int threads : {1, 4}) {
+            const char* names[] = {"copy list", "rating", "ordering", "slice sort", "placement"};
+            for (int phase = 0; phase < 5; ++phase) {
+                QTest::addRow("%s, %d threads", names[phase], threads) << phase << threads;
+            }
+        }
+    }
+
+    // A cancel asked for from another thread while a phase runs ends the run in that phase: no later
+    // phase reports, no canvas, status Cancelled.
+    void cancelInEveryPhase()
+    {
+        QFETCH(int, phase);
+        QFETCH(int, threads);
+        setCanvas(m_startup->properties(), 40.0, 30.0, 1);
+        setItems(*m_startup->document, {{2.0, 5}, {0.5, 200000, 0.3, "triangle_3"}});
+        const auto items = m_startup->document->items()->items();
+        const auto grid = GeneratorPointGrid::gridSize(m_startup->properties().canvasSize(),
+                                                       m_startup->properties().precision());
+        const auto bands = GeneratorPointGrid::preparationBands(InstanceList::workOf(items), grid.pointCount);
+        const bool isPlacement = phase == 4;
+        CancelInsideBand progress(isPlacement ? QStringLiteral("Placing Items") : QStringLiteral("Preparing Points"),
+                                  isPlacement ? 250 : bands[phase], isPlacement ? 1001 : bands[phase + 1]);
+
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int previous = pool->maxThreadCount();
+        pool->setMaxThreadCount(threads);
+        QThreadPool runner;
+        GeneratorPointGrid& generator = m_startup->pointGrid();
+        auto run = QtConcurrent::run(&runner, [&] { return runGenerator(generator, &progress); });
+        const bool hasReached = progress.reached.tryAcquire(1, 120000);
+        progress.isCancelRequested = true;
+        progress.resume.release();
+        run.waitForFinished();
+        pool->setMaxThreadCount(previous);
+
+        QVERIFY(hasReached);
+        QVERIFY(!run.result());
+        QCOMPARE(generator.runStatus(), Generator::RunStatus::Cancelled);
+        QCOMPARE(progress.tasks.contains(QStringLiteral("Placing Items")), isPlacement);
+        const int bandEnd = isPlacement ? 1000 : bands[phase + 1];
+        for (const int value : progress.valuesAfterCancel) {
+            QVERIFY2(value <= bandEnd, qPrintable(QStringLiteral("%1 reported after the cancel").arg(value)));
+        }
+    }
+
+    // A run estimated above the memory budget is refused before anything is allocated, with a reason
+    // that names the canvas, the precision and what to change.
+    void runAboveMemoryBudgetIsRefused()
+    {
+        setCanvas(m_startup->properties(), 78.0, 52.0, 1);
+        setItems(*m_startup->document, {{1.0, 100}, {0.5, 300000, 0.2, "linear"}});
+        GeneratorPointGrid& generator = m_startup->pointGrid();
+        const quint64 needed = GeneratorPointGrid::estimatedRunBytes(781 * 521, m_startup->document->items()->items());
+        // The grid at 33 bytes a point and the copies of the transition at 24 bytes each, and a little for
+        // the two definitions.
+        QVERIFY(needed >= quint64(781 * 521) * 33 + 300000ull * 24 && needed < quint64(781 * 521) * 33 + 300000ull * 24 + 1000);
+        generator.setMemoryBudget(10000000);
+        RecordingProgress progress;
+        QVERIFY(!runGenerator(generator, &progress));
+        QCOMPARE(generator.runStatus(), Generator::RunStatus::Refused);
+        QCOMPARE(generator.runMessage(),
+                 QStringLiteral("A canvas of 78 × 52 mm at a precision of 0.1 mm with 300100 item copies needs about "
+                                "21 MB of memory, but at most 10 MB can be used on this computer. Choose a coarser "
+                                "precision, a smaller canvas or fewer copies."));
+        QCOMPARE(progress.tasks, QStringList{"Preparing Points"});
+        QVERIFY(progress.values.empty());
+        QCOMPARE(generator.preparedPointCount(), quint64(0));
+
+        generator.setMemoryBudget(needed - 1);
+        QVERIFY(!runGenerator(generator, nullptr));
+        QCOMPARE(generator.runStatus(), Generator::RunStatus::Refused);
+        generator.setMemoryBudget(needed);
+        setItems(*m_startup->document, {{1.0, 100}, {0.5, 3000, 0.2, "linear"}});
+        QVERIFY(runGenerator(generator, nullptr));
+        QCOMPARE(generator.runStatus(), Generator::RunStatus::Completed);
+        // Left at 0 the budget is half the machine's memory.
+        generator.setMemoryBudget(0);
+        QCOMPARE(generator.memoryBudget(), GeneratorPointGrid::physicalMemoryBytes() / 2);
+        QVERIFY(generator.memoryBudget() > 100000000);
+    }
+
+private:
+    std::unique_ptr<GeneratorStartup> m_startup;
+};
+
+MOTIFEX_TEST_MAIN(TestRunControl)
+#include "tst_runcontrol.moc"
