@@ -1,5 +1,6 @@
 #include "doc/Item.h"
 
+#include "doc/ChildResetRelay.h"
 #include "doc/Color.h"
 #include "doc/Document.h"
 #include "doc/DynamicValue.h"
@@ -93,6 +94,12 @@ Item::Item(PrivateTag, Document* document)
     m_rotation->addListener(this);
     m_orderZ->addListener(this);
     m_color->addListener(this);
+    for (const auto& [value, key] : {std::pair<std::shared_ptr<DocumentElement>, const QString*>{m_rotation, &keyRotation},
+                                     {m_orderZ, &keyOrderZ},
+                                     {m_color, &keyColor}}) {
+        m_styleValueResetRelays.push_back(
+            std::make_unique<ChildResetRelay>(value, [this, key] { propertyChanged(*key); }));
+    }
 }
 
 Item::~Item()

@@ -10,16 +10,19 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace doc {
 
+class ChildResetRelay;
 class Color;
 class DynamicValue;
 class Items;
 
 // One item definition: which shape to place, how many copies, and how their radius runs from the
 // radius to the end radius through a transition function; with rotation, order and colour that inherit
-// the document's world values. Made only through create and copy.
+// the document's world values. Made only through create and copy. A reset of a style value (the item put
+// back to its starting data) is announced as a change of its key: "rotation", "orderZ" or "color".
 class Item : public DocumentElement, private DocumentChangeListener
 {
     struct PrivateTag {
@@ -98,6 +101,8 @@ private:
     std::shared_ptr<DynamicValue> m_rotation;
     std::shared_ptr<DynamicValue> m_orderZ;
     std::shared_ptr<Color> m_color;
+    // Declared after the style values, so they leave the values' lists before the values go.
+    std::vector<std::unique_ptr<ChildResetRelay>> m_styleValueResetRelays;
 };
 
 } // namespace doc

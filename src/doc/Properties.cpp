@@ -1,5 +1,6 @@
 #include "doc/Properties.h"
 
+#include "doc/ChildResetRelay.h"
 #include "doc/Color.h"
 #include "doc/DynamicValue.h"
 #include "doc/DynamicValueInput.h"
@@ -107,6 +108,12 @@ Properties::Properties(Document* document)
     m_worldRotation->addListener(this);
     m_worldOrderZ->addListener(this);
     m_worldColor->addListener(this);
+    for (const auto& [value, key] : {std::pair<std::shared_ptr<DocumentElement>, const QString*>{m_worldRotation, &keyWorldRotation},
+                                     {m_worldOrderZ, &keyWorldOrderZ},
+                                     {m_worldColor, &keyWorldColor}}) {
+        m_worldValueResetRelays.push_back(
+            std::make_unique<ChildResetRelay>(value, [this, key] { propertyChanged(*key); }));
+    }
     resetToDefault();
 }
 

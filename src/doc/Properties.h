@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace shape {
 class Base;
@@ -24,13 +25,15 @@ class Base;
 
 namespace doc {
 
+class ChildResetRelay;
 class Color;
 class DynamicValue;
 
 // The document-wide settings: generator and algorithm, canvas and frame, precision, spacing and overlap,
 // the world values that items inherit, random placement, name and notes.
 //
-// A change of a world value is announced as "<worldRotation|worldOrderZ|worldColor>/<its path>".
+// A change of a world value is announced as "<worldRotation|worldOrderZ|worldColor>/<its path>", a reset
+// of one (a colour preset loaded into it) as a change of its key alone.
 class Properties : public DocumentElement, private DocumentChangeListener
 {
 public:
@@ -166,6 +169,8 @@ private:
     bool m_snapToFrameEnabled = true;
     QString m_name;
     QString m_notes;
+    // Declared after the world values, so they leave the values' lists before the values go.
+    std::vector<std::unique_ptr<ChildResetRelay>> m_worldValueResetRelays;
 };
 
 } // namespace doc

@@ -2,6 +2,8 @@
 
 #include "editors/PropertyTab.h"
 
+class ColorWidget;
+
 // The world colour that items inherit.
 class ColorTab : public PropertyTab
 {
@@ -9,4 +11,9 @@ class ColorTab : public PropertyTab
 
 public:
     explicit ColorTab(QWidget* parent);
+
+    ColorWidget* colorWidget() const { return m_colorWidget; }
+
+private:
+    ColorWidget* m_colorWidget = nullptr;
 };

@@ -39,6 +39,16 @@ QString itemPath(const doc::Document& document, int index)
     return QStringLiteral("items/") + document.items()->itemAt(index)->itemId();
 }
 
+// The chain resets of the four channels of the colour at the path, as a colour read announces them.
+QStringList channelChains(const QString& colorPath)
+{
+    QStringList events;
+    for (const char* channel : {"hue", "saturation", "value", "alpha"}) {
+        events << QStringLiteral("property:%1/%2/functions").arg(colorPath, QLatin1String(channel));
+    }
+    return events;
+}
+
 using Recorders = std::array<Recorder, 3>;
 // Changes the listener list of the value from inside a listener's callback.
 using Meddle = std::function<void(doc::DynamicValue&, Recorders&)>;
@@ -260,8 +270,19 @@ private slots:
         QTest::newRow("duplicate") << DocumentEdit([](D& d) { d.items()->duplicateItem(4); return QStringList{"added:" + itemPath(d, 5)}; });
         QTest::newRow("remove") << DocumentEdit([](D& d) { const QString removed = itemPath(d, 3); d.items()->removeItem(3); return QStringList{"removed:" + removed}; });
         QTest::newRow("sort") << DocumentEdit([](D& d) { d.items()->sort(); return QStringList{"reset"}; });
-        QTest::newRow("properties reset") << DocumentEdit([](D& d) { d.properties()->resetToDefault(); return QStringList{"property:properties/worldRotation/functions", "property:properties/worldOrderZ/functions", "property:properties/worldOrderZ/input", "reset"}; });
-        QTest::newRow("reset inside an item stays there") << DocumentEdit([](D& d) { d.items()->itemAt(0)->rotation()->resetToDefaults(); return QStringList{"property:" + itemPath(d, 0) + "/rotation/functions"}; });
+        QTest::newRow("properties reset") << DocumentEdit([](D& d) { d.properties()->resetToDefault(); return QStringList{"property:properties/worldRotation/functions", "property:properties/worldRotation", "property:properties/worldOrderZ/functions", "property:properties/worldOrderZ", "property:properties/worldOrderZ/input", "reset"}; });
+        // Resets inside a world value or an item's style value reach the document as a change of the
+        // value's key, after the value has been read whole.
+        QTest::newRow("item value reset") << DocumentEdit([](D& d) { d.items()->itemAt(0)->rotation()->resetToDefaults(); return QStringList{"property:" + itemPath(d, 0) + "/rotation/functions", "property:" + itemPath(d, 0) + "/rotation"}; });
+        QTest::newRow("preset into the world colour") << DocumentEdit([](D& d) { d.properties()->worldColor()->setFromDataOrThrow(d.properties()->worldColor()->toData()); return channelChains("properties/worldColor") << "property:properties/worldColor"; });
+        QTest::newRow("preset into an item colour") << DocumentEdit([](D& d) { const auto color = d.items()->itemAt(1)->color(); color->setFromDataOrThrow(color->toData()); return channelChains(itemPath(d, 1) + "/color") << "property:" + itemPath(d, 1) + "/color"; });
+        QTest::newRow("world order read") << DocumentEdit([](D& d) { const auto order = d.properties()->worldOrderZ(); order->setFromDataOrThrow(order->toData()); return QStringList{"property:properties/worldOrderZ/functions", "property:properties/worldOrderZ"}; });
+        QTest::newRow("item back to its data") << DocumentEdit([](D& d) {
+            const auto item = d.items()->itemAt(2);
+            item->setFromDataOrThrow(item->toData());
+            const QString path = "property:" + itemPath(d, 2);
+            return QStringList{path + "/rotation/functions", path + "/rotation", path + "/orderZ/functions", path + "/orderZ"} << channelChains(itemPath(d, 2) + "/color") << path + "/color";
+        });
     }
 
     void notification()

@@ -1,0 +1,299 @@
+#include "app/ExportFrame.h"
+#include "app/tst_fileio_support.h"
+
+#include "support/WidgetTestMain.h"
+
+#include <QComboBox>
+#include <QImageReader>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+
+using namespace motifex::test;
+
+class ExportTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static ExportFrame* exportFrame(AppFixture& app) { return app.window()->exportFrame(); }
+
+    static QAction* exportAction(AppFixture& app, const QString& text)
+    {
+        for (QAction* action : exportFrame(app)->actions()) {
+            if (action->text() == text) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+
+    static QPushButton* bitmapButton(AppFixture& app)
+    {
+        return exportFrame(app)->findChild<QPushButton*>(QStringLiteral("exportBitmapButton"));
+    }
+
+    static QComboBox* resolutionBox(AppFixture& app)
+    {
+        return exportFrame(app)->findChild<QComboBox*>(QStringLiteral("exportResolutionBox"));
+    }
+
+    static QFileDialog* exportDialog(AppFixture& app)
+    {
+        return exportFrame(app)->findChild<QFileDialog*>(QStringLiteral("exportDialog"));
+    }
+
+    // Picks a name filter in the dialog's file type box the way a user does: focus it, arrow down.
+    static void chooseFilter(QFileDialog* dialog, int index)
+    {
+        auto* typeBox = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(typeBox != nullptr);
+        typeBox->setFocus();
+        while (typeBox->currentIndex() < index) {
+            QTest::keyClick(typeBox, Qt::Key_Down);
+        }
+    }
+
+    static void activate(AppFixture& app)
+    {
+        app.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.window()));
+    }
+
+    // The format and size an outside decoder reads from the file.
+    static QString identify(const QString& path)
+    {
+        QProcess process;
+        process.start(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%m %w %h"), path});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+            return QStringLiteral("identify failed: ") + QString::fromLocal8Bit(process.readAllStandardError());
+        }
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+
+private slots:
+    void init()
+    {
+        QSettings().clear();
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
+    }
+
+    void bitmapSize_data()
+    {
+        QTest::addColumn<double>("canvasWidth");
+        QTest::addColumn<double>("canvasHeight");
+        QTest::addColumn<int>("resolutionIndex");
+        QTest::addColumn<QSize>("pixelSize");
+        QTest::addColumn<bool>("isAllowed");
+
+        QTest::newRow("default, 96 dpi") << 78.0 << 52.0 << 0 << QSize(302, 204) << true;
+        QTest::newRow("default, 150 dpi") << 78.0 << 52.0 << 1 << QSize(472, 319) << true;
+        QTest::newRow("default, 300 dpi") << 78.0 << 52.0 << 2 << QSize(945, 638) << true;
+        QTest::newRow("default, 600 dpi") << 78.0 << 52.0 << 3 << QSize(1890, 1276) << true;
+        QTest::newRow("default, 1200 dpi") << 78.0 << 52.0 << 4 << QSize(3780, 2551) << true;
+        QTest::newRow("200 x 150 mm, 300 dpi") << 198.0 << 148.0 << 2 << QSize(2362, 1772) << true;
+        QTest::newRow("200 x 150 mm, 1200 dpi") << 198.0 << 148.0 << 4 << QSize(9449, 7087) << false;
+        // The document is the canvas plus 1 mm of margin on each side.
+        QTest::newRow("8000 px") << 8000 * 25.4 / 1200 - 2 << 52.0 << 4 << QSize(8000, 2551) << true;
+        QTest::newRow("8001 px") << 52.0 << 8001 * 25.4 / 1200 - 2 << 4 << QSize(2551, 8001) << false;
+    }
+
+    void bitmapSize()
+    {
+        QFETCH(double, canvasWidth);
+        QFETCH(double, canvasHeight);
+        QFETCH(int, resolutionIndex);
+        QFETCH(QSize, pixelSize);
+        QFETCH(bool, isAllowed);
+        AppFixture app;
+        QCOMPARE(bitmapButton(app)->isEnabled(), false);
+        QCOMPARE(bitmapButton(app)->toolTip(), QString());
+
+        editedDocument(app)->properties()->setCanvasSize(geo::Size::fromMillimeters(canvasWidth, canvasHeight));
+        exportFrame(app)->setSvgData("<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+        resolutionBox(app)->setCurrentIndex(resolutionIndex);
+
+        QCOMPARE(exportFrame(app)->bitmapPixelSize(), pixelSize);
+        QCOMPARE(bitmapButton(app)->isEnabled(), isAllowed);
+        QCOMPARE(exportAction(app, "Bitmap...")->isEnabled(), isAllowed);
+        QCOMPARE(exportAction(app, "SVG...")->isEnabled(), true);
+        QString toolTip = QStringLiteral("<p>Exported bitmap size: %1px x %2px</p>").arg(pixelSize.width()).arg(pixelSize.height());
+        if (!isAllowed) {
+            toolTip += QStringLiteral("<p><b>Resulting bitmap is too large for export!</b></p>");
+        }
+        QCOMPARE(bitmapButton(app)->toolTip(), toolTip);
+
+        exportFrame(app)->setSvgData(QByteArray());
+        QCOMPARE(bitmapButton(app)->isEnabled(), false);
+        QCOMPARE(exportAction(app, "SVG...")->isEnabled(), false);
+        QCOMPARE(bitmapButton(app)->toolTip(), QString());
+    }
+
+    void exportedFile_data()
+    {
+        QTest::addColumn<QKeySequence>("shortcut");
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QString>("typedName");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("format");
+
+        QTest::newRow("SVG") << QKeySequence("Ctrl+E") << 0 << "pattern" << "pattern.svg" << "svg";
+        QTest::newRow("PNG") << QKeySequence("Shift+Ctrl+E") << 0 << "pattern" << "pattern.png" << "png";
+        QTest::newRow("JPEG, typed without suffix") << QKeySequence("Shift+Ctrl+E") << 1 << "pattern" << "pattern.jpg" << "jpeg";
+        QTest::newRow("JPEG, typed as .jpeg") << QKeySequence("Shift+Ctrl+E") << 1 << "pattern.jpeg" << "pattern.jpeg" << "jpeg";
+        QTest::newRow("JPEG filter, typed as .png") << QKeySequence("Shift+Ctrl+E") << 1 << "v1.2-art.png" << "v1.2-art.png" << "png";
+    }
+
+    void exportedFile()
+    {
+        QFETCH(QKeySequence, shortcut);
+        QFETCH(int, filterIndex);
+        QFETCH(QString, typedName);
+        QFETCH(QString, fileName);
+        QFETCH(QString, format);
+        AppFixture app;
+        editedDocument(app)->properties()->setCanvasBackgroundEnabled(false);
+        // A wide margin keeps the pattern, and JPEG's ringing around it, away from the corner.
+        editedDocument(app)->properties()->setCanvasMargin(geo::Length(10000000));
+        generate(app);
+        activate(app);
+
+        ModalAnswerer answerer;
+        answerer.answer([this, filterIndex, typedName](QWidget* widget) {
+            chooseFilter(qobject_cast<QFileDialog*>(widget), filterIndex);
+            chooseFile(m_folder->filePath(typedName))(widget);
+        });
+        QTest::keySequence(app.window(), shortcut);
+        QTRY_VERIFY(answerer.isDone());
+        const QString path = m_folder->filePath(fileName);
+        QTRY_VERIFY(QFileInfo::exists(path));
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList({fileName}));
+
+        if (format == QLatin1String("svg")) {
+            QCOMPARE(readAll(path), app.window()->preview()->svgData());
+            return;
+        }
+        QImageReader reader(path);
+        QCOMPARE(QString::fromLatin1(reader.format()), format);
+        const QImage image = reader.read();
+        QCOMPARE(image.size(), QSize(370, 272));
+        QCOMPARE(identify(path), QStringLiteral("%1 370 272").arg(format.toUpper()));
+        const QColor corner = image.pixelColor(0, 0);
+        if (format == QLatin1String("png")) {
+            QCOMPARE(corner.alpha(), 0);
+        } else {
+            QCOMPARE(corner.name(), QStringLiteral("#ffffff"));
+        }
+    }
+
+    void fileNameProposals()
+    {
+        QString proposal;
+        const auto recordProposal = [&proposal](QWidget* widget) {
+            proposal = qobject_cast<QFileDialog*>(widget)->selectedFiles().value(0);
+            qobject_cast<QFileDialog*>(widget)->reject();
+        };
+        {
+            AppFixture app;
+            generate(app);
+            ModalAnswerer answerer;
+            answerer.answer(recordProposal);
+            exportFrame(app)->onExportBitmap();
+            QTRY_VERIFY(answerer.isDone());
+            QCOMPARE(proposal, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/pattern.png");
+            QCOMPARE(answerer.lastRecord().title, QStringLiteral("Export Bitmap"));
+        }
+
+        // A project opened from a file lends its folder and its whole name, dots and all.
+        QVERIFY(QDir().mkpath(m_folder->filePath("art")));
+        const QString projectPath = m_folder->filePath("art/v1.2-art.mtfx");
+        writeAll(projectPath, projectData("art"));
+        QSettings().setValue("lastOpenProject", projectPath);
+        AppFixture app;
+        QCOMPARE(fileIO(app)->currentPath(), projectPath);
+        generate(app);
+        QFileDialog* dialog = exportDialog(app);
+        ModalAnswerer answerer;
+        answerer.answer([&proposal](QWidget* widget) {
+            auto* fileDialog = qobject_cast<QFileDialog*>(widget);
+            proposal = fileDialog->selectedFiles().value(0);
+            chooseFilter(fileDialog, 1);
+        });
+        exportFrame(app)->onExportBitmap();
+        QTRY_VERIFY(answerer.isDone());
+        QCOMPARE(proposal, m_folder->filePath("art/v1.2-art.png"));
+        QTRY_COMPARE(dialog->selectedFiles().value(0), m_folder->filePath("art/v1.2-art.jpg"));
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("jpg"));
+        dialog->reject();
+
+        ModalAnswerer svgAnswerer;
+        svgAnswerer.answer(recordProposal);
+        exportFrame(app)->onExportSvg();
+        QTRY_VERIFY(svgAnswerer.isDone());
+        QCOMPARE(proposal, m_folder->filePath("art/v1.2-art.svg"));
+        QCOMPARE(svgAnswerer.lastRecord().title, QStringLiteral("Export SVG"));
+    }
+
+    void failedExportKeepsTheOldFile()
+    {
+        const QString path = m_folder->filePath("old.png");
+        writeAll(path, "OLD");
+        AppFixture app;
+        generate(app);
+
+        ModalAnswerer answerer;
+        answerer
+            .answer([path](QWidget* widget) {
+                FileSizeLimit limit(100);
+                chooseFile(path)(widget);
+            })
+            .clickButton("Yes")
+            .clickButton("OK");
+        exportFrame(app)->onExportBitmap();
+        QTRY_VERIFY(answerer.isDone());
+
+        QCOMPARE(answerer.records().size(), 3);
+        const ModalRecord box = answerer.lastRecord();
+        QCOMPARE(shownName(box), QStringLiteral("exportErrorBox"));
+        QCOMPARE(box.title, QStringLiteral("Problem while Exporting"));
+        QCOMPARE(box.text, QStringLiteral("There was a problem exporting the pattern."));
+        QCOMPARE(box.informativeText,
+                 QStringLiteral("The file “old.png” was not written. The error message was: File too large"));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttonTexts, QStringList({"OK"}));
+        QCOMPARE(readAll(path), QByteArray("OLD"));
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"old.png"}));
+    }
+
+    void settingsAndGenerationRuns()
+    {
+        {
+            AppFixture app;
+            QCOMPARE(resolutionBox(app)->currentIndex(), 0);
+            generate(app);
+            app.window()->onGenerate();
+            QVERIFY(!exportAction(app, "SVG...")->isEnabled());
+            QVERIFY(!exportAction(app, "Bitmap...")->isEnabled());
+            QTRY_VERIFY_WITH_TIMEOUT(!app.window()->isGenerating(), 60000);
+            QTRY_VERIFY(exportAction(app, "SVG...")->isEnabled());
+            QVERIFY(exportAction(app, "Bitmap...")->isEnabled());
+
+            resolutionBox(app)->setCurrentIndex(2);
+            exportDialog(app)->setDirectory(m_folder->path());
+            exportFrame(app)->saveSettings();
+            QSettings settings;
+            QCOMPARE(settings.value("export.resolution").toInt(), 2);
+            QCOMPARE(settings.value("export.lastDir").toString(), m_folder->path());
+            QVERIFY(!settings.value("export_svg.state").toByteArray().isEmpty());
+        }
+        AppFixture app;
+        QCOMPARE(resolutionBox(app)->currentIndex(), 2);
+        QCOMPARE(exportDialog(app)->directory().absolutePath(), m_folder->path());
+    }
+};
+
+MOTIFEX_WIDGET_TEST_MAIN(ExportTest)
+#include "tst_export.moc"
