@@ -257,9 +257,11 @@ private slots:
     void settingsAreSavedOnClose()
     {
         QList<int> splitterSizes;
+        QSize windowSize;
         {
             WindowFixture fixture;
-            fixture.window()->resize(1111, 777);
+            fixture.window()->resize(1111, 877);
+            windowSize = fixture.window()->size();
             auto* splitter = qobject_cast<QSplitter*>(fixture.window()->centralWidget());
             splitter->setSizes({450, 600});
             splitterSizes = splitter->sizes();
@@ -273,7 +275,7 @@ private slots:
         QVERIFY(!settings.contains(QStringLiteral("transitionselect.geometry")));
 
         WindowFixture restored;
-        QCOMPARE(restored.window()->size(), QSize(1111, 777));
+        QCOMPARE(restored.window()->size(), windowSize);
         auto* splitter = qobject_cast<QSplitter*>(restored.window()->centralWidget());
         QCOMPARE(splitter->sizes(), splitterSizes);
     }
@@ -407,11 +409,34 @@ private slots:
         QVERIFY(fixture.window()->generateAction()->isEnabled());
     }
 
+    // A close that waits for the unsaved-changes answer leaves the run working; the user may still
+    // decide to stay.
+    void refusedCloseKeepsTheRunGoing()
+    {
+        WindowFixture fixture;
+        motifex::test::makeSlowDocument(fixture.app.controller().document());
+        fixture.window()->onGenerate();
+        QVERIFY(fixture.waitForRunWorking());
+        ModalAnswerer answerer;
+        answerer.clickStandardButton(QMessageBox::Cancel);
+        QVERIFY(!fixture.window()->close());
+        QVERIFY(answerer.isDone());
+        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Unsaved Changes"));
+        QVERIFY(fixture.window()->isVisible());
+        QVERIFY(fixture.window()->isGenerating());
+        QVERIFY(!fixture.status()->progressCancelRequested());
+        QTest::mouseClick(fixture.cancelButton(), Qt::LeftButton);
+        QVERIFY(fixture.waitForRunEnd());
+        QCOMPARE(fixture.status()->statusText(), QStringLiteral("Canceled."));
+    }
+
     // Closing stops the run and waits for it; nothing it uses is gone before it ends.
     void closeDuringARun()
     {
         WindowFixture fixture;
         motifex::test::makeSlowDocument(fixture.app.controller().document());
+        // Nothing to ask about: the close goes ahead at once.
+        fixture.window()->fileIO()->setUnsavedChanges(false);
         fixture.window()->onGenerate();
         QVERIFY(fixture.waitForRunWorking());
         QVERIFY(fixture.window()->close());
