@@ -1,5 +1,6 @@
 #include "support/UserActions.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QCoreApplication>
 #include <QListWidget>
@@ -21,6 +22,36 @@ void clickRow(QListWidget* list, int row)
     QListWidgetItem* item = list->item(row);
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+namespace {
+
+// The centre of the item in the viewport; views lay their items out late, so it scrolls until the item
+// is in view.
+QPoint visibleCentre(QAbstractItemView* view, const QModelIndex& index)
+{
+    const bool isInView = QTest::qWaitFor([view, &index] {
+        view->scrollTo(index);
+        return view->viewport()->rect().contains(view->visualRect(index));
+    });
+    if (!isInView) {
+        qWarning("The item at row %d never came into view; the click may miss it.", index.row());
+    }
+    return view->visualRect(index).center();
+}
+
+} // namespace
+
+void clickIndex(QAbstractItemView* view, const QModelIndex& index)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, visibleCentre(view, index));
+}
+
+void doubleClickIndex(QAbstractItemView* view, const QModelIndex& index)
+{
+    const QPoint centre = visibleCentre(view, index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
 }
 
 int rowWithData(const QListWidget* list, const QString& data)

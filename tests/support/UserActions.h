@@ -2,8 +2,10 @@
 
 #include <QString>
 
+class QAbstractItemView;
 class QAbstractSpinBox;
 class QListWidget;
+class QModelIndex;
 
 namespace motifex::test {
 
@@ -12,6 +14,9 @@ void typeInto(QAbstractSpinBox* spinBox, const QString& text);
 
 // Clicks the row of the list (scrolled into view first).
 void clickRow(QListWidget* list, int row);
+// Clicks or double-clicks the item of a view once the view has laid it out and scrolled it into view.
+void clickIndex(QAbstractItemView* view, const QModelIndex& index);
+void doubleClickIndex(QAbstractItemView* view, const QModelIndex& index);
 // The first row whose Qt::UserRole data is the text; −1 when none is.
 int rowWithData(const QListWidget* list, const QString& data);
 
