@@ -2,9 +2,10 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-# The last three serve the tests: an outside decoder for exported images, the launcher checker and the
-# file-type database of the desktop integration.
-packages=(cmake g++ ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core libbenchmark-dev
+# qt6-qpa-plugins holds the platform plugins (xcb) the program needs to open a window. The last three
+# serve the tests: an outside decoder for exported images, the launcher checker and the file-type
+# database of the desktop integration.
+packages=(cmake g++ ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core libbenchmark-dev
     imagemagick desktop-file-utils shared-mime-info)
 
 missing=()

@@ -117,6 +117,16 @@ void ApplicationController::loadStyleSheet()
     }
 }
 
+QString ApplicationController::shapeDatabaseErrorText(const QString& reason)
+{
+    return tr("<h2>Issue with User Shape Database</h2><p>There was a problem loading the user shape database. As a "
+              "result, some custom shapes may not be available.</p><p>The application can still run, but with "
+              "missing shapes. These shapes have been moved to a 'failed' subfolder, and you won't encounter this "
+              "error again on the next start.</p><p>If you require all shapes, please quit and resolve the "
+              "following issue:</p><p><b>Error Details:</b> %1</p>")
+        .arg(reason.toHtmlEscaped());
+}
+
 bool ApplicationController::loadShapeDatabase()
 {
     m_shapeManager = new shape::Manager(this);
@@ -124,21 +134,7 @@ bool ApplicationController::loadShapeDatabase()
         m_shapeManager->loadOrThrow();
         return true;
     } catch (const err::Error& error) {
-        QMessageBox box;
-        box.setWindowTitle(tr("Shape Database Load Error"));
-        box.setText(tr("<h2>Issue with User Shape Database</h2><p>There was a problem loading the user shape "
-                       "database. As a result, some custom shapes may not be available.</p><p>The application "
-                       "can still run, but with missing shapes. These shapes have been moved to a 'failed' "
-                       "subfolder, and you won't encounter this error again on the next start.</p><p>If you "
-                       "require all shapes, please quit and resolve the following issue:</p><p><b>Error "
-                       "Details:</b> %1</p>")
-                        .arg(error.reason().toHtmlEscaped()));
-        QPushButton* startButton = box.addButton(tr("Start Anyway"), QMessageBox::AcceptRole);
-        QPushButton* quitButton = box.addButton(tr("Quit and Resolve"), QMessageBox::RejectRole);
-        box.setDefaultButton(startButton);
-        box.setEscapeButton(quitButton);
-        box.exec();
-        if (box.clickedButton() == quitButton) {
+        if (!askToStartAnyway(error.reason())) {
             return false;
         }
     }
@@ -151,4 +147,17 @@ bool ApplicationController::loadShapeDatabase()
         box.exec();
     }
     return true;
+}
+
+bool ApplicationController::askToStartAnyway(const QString& reason)
+{
+    QMessageBox box;
+    box.setWindowTitle(tr("Shape Database Load Error"));
+    box.setText(shapeDatabaseErrorText(reason));
+    QPushButton* startButton = box.addButton(tr("Start Anyway"), QMessageBox::AcceptRole);
+    QPushButton* quitButton = box.addButton(tr("Quit and Resolve"), QMessageBox::RejectRole);
+    box.setDefaultButton(startButton);
+    box.setEscapeButton(quitButton);
+    box.exec();
+    return box.clickedButton() != quitButton;
 }

@@ -51,12 +51,17 @@ public:
     static const QFont& iconFont();
     QPixmap pixmapForIcon(int codePoint, int size) const;
 
+    // The text of the box shown when the user shape database fails to load; the reason is escaped.
+    static QString shapeDatabaseErrorText(const QString& reason);
+
 private:
     static void setThreadCountFromSettings();
     static void registerIconFont();
     static void loadStyleSheet();
     // False when the user chose to quit.
     bool loadShapeDatabase();
+    // Shows the database error box; false for "Quit and Resolve" (or Escape).
+    static bool askToStartAnyway(const QString& reason);
 
     static ApplicationController* _instance;
 

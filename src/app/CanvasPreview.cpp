@@ -19,6 +19,7 @@ CanvasPreview::CanvasPreview(QWidget* parent)
     layout->addWidget(m_svgView, 10);
 
     m_overlayLabel = new QLabel(this);
+    m_overlayLabel->setObjectName(QStringLiteral("overlayLabel"));
     QFont overlayFont = font();
     overlayFont.setPointSizeF(overlayFont.pointSizeF() * 2);
     m_overlayLabel->setFont(overlayFont);

@@ -19,8 +19,9 @@ CanvasPreviewFrame::CanvasPreviewFrame(ExportFrame* exportFrame, QWidget* parent
     , m_exportFrame(exportFrame)
 {
     m_refreshTimer = new QTimer(this);
+    m_refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
     m_refreshTimer->setSingleShot(true);
-    m_refreshTimer->setInterval(1000);
+    m_refreshTimer->setInterval(refreshDelay);
 
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     auto* layout = new QVBoxLayout(this);
@@ -40,19 +41,30 @@ CanvasPreviewFrame::CanvasPreviewFrame(ExportFrame* exportFrame, QWidget* parent
 void CanvasPreviewFrame::setGeneratorResult(const QSharedPointer<canvas::Canvas>& result)
 {
     m_lastGeneratorResult = result;
+    // Without a canvas the panel is empty; being out of date lets the overlay say why.
+    m_isOutOfDate = result == nullptr;
     if (result != nullptr) {
-        m_isOutOfDate = false;
         m_renderer.updateCanvasStyle(result);
-        const auto [smallest, largest] = result->radiusRange();
-        m_status->setStatistic(tr("%1 items, largest %2mm, smallest %3mm")
-                                   .arg(result->items().size())
-                                   .arg(largest.toDouble(), 0, 'f', 2)
-                                   .arg(smallest.toDouble(), 0, 'f', 2));
-    } else {
-        m_status->setStatistic(QString());
     }
+    m_status->setStatistic(statisticText());
     updateSvg();
     updateOverlayState();
+}
+
+QString CanvasPreviewFrame::statisticText() const
+{
+    if (m_lastGeneratorResult == nullptr) {
+        return QString();
+    }
+    const auto itemCount = m_lastGeneratorResult->items().size();
+    if (itemCount == 0) {
+        // A canvas without items has no radius range to speak of.
+        return tr("0 items");
+    }
+    const auto [smallest, largest] = m_lastGeneratorResult->radiusRange();
+    return tr("%1 items, largest %2mm, smallest %3mm")
+        .arg(QString::number(itemCount), QString::number(largest.toDouble(), 'f', 2),
+             QString::number(smallest.toDouble(), 'f', 2));
 }
 
 QSharedPointer<canvas::Canvas> CanvasPreviewFrame::lastGeneratorResult() const
@@ -71,11 +83,15 @@ void CanvasPreviewFrame::startWork()
     updateOverlayState();
 }
 
-void CanvasPreviewFrame::endWork()
+void CanvasPreviewFrame::endWork(Generator::RunStatus status, const QString& message)
 {
     m_isWorking = false;
-    m_status->endWork();
+    m_status->endWork(status, message);
     updateOverlayState();
+    if (m_isRefreshPending) {
+        m_isRefreshPending = false;
+        restartRefreshTimer();
+    }
 }
 
 void CanvasPreviewFrame::requestCancel()
@@ -119,6 +135,11 @@ void CanvasPreviewFrame::onShapeChanged(const QString& identifier)
 
 void CanvasPreviewFrame::onPropertyChange()
 {
+    // The run writes the generator's copy; it is compared once the run is over.
+    if (m_isWorking) {
+        m_isRefreshPending = true;
+        return;
+    }
     if (m_lastGeneratorResult == nullptr) {
         m_isOutOfDate = true;
         updateOverlayState();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DocumentEditor.h"
+#include "generator/Generator.h"
 #include "svg/Renderer.h"
 
 #include <QByteArray>
@@ -25,14 +26,19 @@ class CanvasPreviewFrame : public QFrame, public DocumentEditor
     Q_OBJECT
 
 public:
+    // How long after the last change the preview compares the documents, in milliseconds.
+    static constexpr int refreshDelay = 1000;
+
     CanvasPreviewFrame(ExportFrame* exportFrame, QWidget* parent);
 
+    // Shows a new result; a null result leaves an empty panel that is marked out of date.
     void setGeneratorResult(const QSharedPointer<canvas::Canvas>& result);
     // The last result while it matches the document (not working, not out of date); null otherwise.
     QSharedPointer<canvas::Canvas> lastGeneratorResult() const;
 
     void startWork();
-    void endWork();
+    // The run's end decides the status text (see StatusFrame::endWork).
+    void endWork(Generator::RunStatus status, const QString& message = QString());
     void requestCancel();
     StatusFrame* status() const { return m_status; }
     CanvasPreview* canvasPreview() const { return m_preview; }
@@ -46,6 +52,7 @@ public:
     void onDocumentElementReset() override;
 
 public slots:
+    // Compares the edited document with the generator's copy: restyles the canvas or marks it out of date.
     void onPropertyChange();
     void updateSvg();
     void updateOverlayState();
@@ -53,11 +60,14 @@ public slots:
 private:
     void onShapeChanged(const QString& identifier);
     void restartRefreshTimer();
+    QString statisticText() const;
 
     QSharedPointer<canvas::Canvas> m_lastGeneratorResult;
     bool m_isWorking = false;
     bool m_isOutOfDate = true;
     bool m_isRefreshForced = false;
+    // A refresh that came due during a run; it runs once the run has ended.
+    bool m_isRefreshPending = false;
     QTimer* m_refreshTimer = nullptr;
     svg::Renderer m_renderer;
     QByteArray m_svgData;

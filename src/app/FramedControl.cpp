@@ -26,10 +26,17 @@ void FramedControl::paintEvent(QPaintEvent* /*event*/)
 
 void FramedControl::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ApplicationPaletteChange) {
-        QWidget::changeEvent(event);
+    QWidget::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+    case QEvent::ApplicationPaletteChange:
+    // A widget hears of a new application palette (light or dark appearance) as a change of its own.
+    case QEvent::PaletteChange:
         updateColors();
         update();
+        break;
+    default:
+        break;
     }
 }
 

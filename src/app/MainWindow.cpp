@@ -154,7 +154,7 @@ void MainWindow::initializeUi()
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1000);
 
-    m_futureWatcher = new QFutureWatcher<QSharedPointer<canvas::Canvas>>(this);
+    m_futureWatcher = new QFutureWatcher<GenerationOutcome>(this);
     connect(m_futureWatcher, &QFutureWatcherBase::finished, this, &MainWindow::onGeneratorFinished);
 
     m_shapeEditor = new ShapeEditor(this);
@@ -225,10 +225,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     saveSettings();
     if (!m_fileIO->allowClose()) {
+        // The close waits for the user's answer; the run goes on meanwhile.
         event->ignore();
         return;
     }
-    // Only a close that goes ahead stops the run; a refused one leaves it working.
     cancelAndWaitForGeneration();
     QMainWindow::closeEvent(event);
 }
@@ -252,9 +252,9 @@ void MainWindow::startWork()
     QCoreApplication::processEvents();
 }
 
-void MainWindow::endWork()
+void MainWindow::endWork(const GenerationOutcome& outcome)
 {
-    m_preview->endWork();
+    m_preview->endWork(outcome.status, outcome.message);
     m_exportFrame->endWork();
     m_fileIO->endWork();
     m_propertiesFrame->setEnabled(true);
@@ -263,46 +263,61 @@ void MainWindow::endWork()
     QCoreApplication::processEvents();
 }
 
-bool MainWindow::isGenerating() const
-{
-    return m_generationFuture.isValid() && !m_generationFuture.isFinished();
-}
-
 void MainWindow::onGenerate()
 {
-    if (isGenerating()) {
+    if (m_isGenerating) {
         return;
     }
+    m_isGenerating = true;
+    m_generatorDocumentBeforeRun = std::make_shared<doc::Document>();
+    m_generatorDocumentBeforeRun->setFromDocument(ApplicationController::instance()->generatorDocument());
     startWork();
     m_generationFuture = QtConcurrent::run(QThreadPool::globalInstance(), [this] { return generateOnPool(); });
     m_futureWatcher->setFuture(m_generationFuture);
 }
 
-QSharedPointer<canvas::Canvas> MainWindow::generateOnPool()
+GenerationOutcome MainWindow::generateOnPool()
 {
+    // Held for the whole run, so that runs never overlap.
     QMutexLocker locker(&m_generationMutex);
-    auto* controller = ApplicationController::instance();
-    const auto generatorDocument = controller->generatorDocument();
-    generatorDocument->setFromDocument(document());
-    m_generator = controller->generatorManager()->get(document()->properties()->generatorIdentifier());
-    if (m_generator == nullptr) {
-        return {};
+    try {
+        auto* controller = ApplicationController::instance();
+        controller->generatorDocument()->setFromDocument(document());
+        const QString identifier = document()->properties()->generatorIdentifier();
+        m_generator = controller->generatorManager()->get(identifier);
+        if (m_generator == nullptr) {
+            return GenerationOutcome::failed(tr("There is no generator “%1”.").arg(identifier));
+        }
+        return runGenerator(*m_generator, m_preview->status());
+    } catch (const std::exception& exception) {
+        return GenerationOutcome::failedWithException(exception);
+    } catch (...) {
+        return GenerationOutcome::failed(QString());
     }
-    m_generator->initialize();
-    QSharedPointer<canvas::Canvas> result = m_generator->generate(m_preview->status());
-    m_generator->cleanUp();
-    return result;
 }
 
 void MainWindow::onGeneratorFinished()
 {
-    m_preview->setGeneratorResult(m_generationFuture.result());
-    endWork();
+    const GenerationOutcome outcome = m_generationFuture.result();
+    const bool keepsPreviousCanvas = outcome.keepsPreviousCanvas();
+    if (keepsPreviousCanvas) {
+        // The run copied the edited document over the state the shown canvas was made from.
+        ApplicationController::instance()->generatorDocument()->setFromDocument(m_generatorDocumentBeforeRun);
+    } else {
+        m_preview->setGeneratorResult(outcome.canvas);
+    }
+    m_generatorDocumentBeforeRun.reset();
+    m_isGenerating = false;
+    endWork(outcome);
+    if (keepsPreviousCanvas) {
+        // The kept canvas may or may not match the document: compare as after an edit.
+        m_preview->onPropertyChange();
+    }
 }
 
 void MainWindow::cancelAndWaitForGeneration()
 {
-    if (!m_generationFuture.isValid()) {
+    if (!m_generationFuture.isValid() || m_generationFuture.isFinished()) {
         return;
     }
     m_preview->requestCancel();

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "app/DocumentEditor.h"
+#include "app/GenerationRun.h"
 
 #include <QFuture>
 #include <QFutureWatcher>
 #include <QMainWindow>
 #include <QMutex>
 #include <QSharedPointer>
+
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -15,6 +18,9 @@ class QSplitter;
 
 namespace canvas {
 class Canvas;
+}
+namespace doc {
+class Document;
 }
 
 class CanvasPreviewFrame;
@@ -52,12 +58,15 @@ public:
 
     void showExampleGallery();
 
-    // The disabling and re-enabling around a generation run.
+    // The disabling and re-enabling around a generation run; the outcome decides the status text.
     void startWork();
-    void endWork();
+    void endWork(const GenerationOutcome& outcome);
 
-    // True while a generation task has been started and its result not yet taken.
-    bool isGenerating() const;
+    // True from the start of a run until its result has been taken.
+    bool isGenerating() const { return m_isGenerating; }
+    // Held by the generation task for its whole run; whoever else holds it keeps a started run waiting
+    // (tests do, to look at a run that has not begun).
+    QMutex* generationMutex() { return &m_generationMutex; }
 
 public slots:
     void onGenerate();
@@ -78,9 +87,10 @@ private:
     void saveSettings();
     void showAbout();
     QAction* addWindowAction(const QString& text, const QKeySequence& shortcut);
-    // The generation task, run on a pool thread.
-    QSharedPointer<canvas::Canvas> generateOnPool();
-    // Asks a running generation to stop and waits until its task has ended.
+    // The generation task, run on a pool thread. Never throws.
+    GenerationOutcome generateOnPool();
+    // Asks a running generation to stop and waits until its task has ended. The task only posts queued
+    // calls to the main thread, so the wait needs no event loop.
     void cancelAndWaitForGeneration();
 
     QAction* m_generateAction = nullptr;
@@ -104,7 +114,11 @@ private:
     QPushButton* m_generateButton = nullptr;
     QMutex m_generationMutex;
     QSharedPointer<Generator> m_generator;
-    QFuture<QSharedPointer<canvas::Canvas>> m_generationFuture;
-    QFutureWatcher<QSharedPointer<canvas::Canvas>>* m_futureWatcher = nullptr;
+    QFuture<GenerationOutcome> m_generationFuture;
+    QFutureWatcher<GenerationOutcome>* m_futureWatcher = nullptr;
     ShapeSelectionDialog* m_shapeSelectionDialog = nullptr;
+    bool m_isGenerating = false;
+    // The generator's copy as it was before the run: a run that gives no picture of its own puts it back,
+    // so that the copy still matches the canvas that stays shown.
+    std::shared_ptr<doc::Document> m_generatorDocumentBeforeRun;
 };

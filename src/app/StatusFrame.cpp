@@ -7,9 +7,14 @@
 #include <QProgressBar>
 #include <QToolButton>
 
+#include <algorithm>
+#include <utility>
+
 StatusFrame::StatusFrame(QWidget* parent)
     : QFrame(parent)
 {
+    m_steadyTimer.start();
+    m_clock = [this] { return m_steadyTimer.elapsed(); };
     initializeUi();
 }
 
@@ -22,17 +27,25 @@ void StatusFrame::initializeUi()
     layout->setSpacing(8);
 
     m_statusLabel = new QLabel(tr("Ready"), this);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     QFont boldFont = m_statusLabel->font();
     boldFont.setWeight(QFont::Bold);
     m_statusLabel->setFont(boldFont);
-    layout->addWidget(m_statusLabel);
-    layout->addStretch();
+    // The reason of a refused run can be long: the label takes the free width and wraps within it
+    // instead of widening the window.
+    m_statusLabel->setWordWrap(true);
+    m_statusLabel->setTextFormat(Qt::PlainText);
+    layout->addWidget(m_statusLabel, 1);
+    layout->addStretch(0);
 
     m_statisticLabel = new QLabel(this);
+    m_statisticLabel->setObjectName(QStringLiteral("statisticLabel"));
+    m_statisticLabel->setTextFormat(Qt::PlainText);
     m_statisticLabel->hide();
     layout->addWidget(m_statisticLabel);
 
     m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setRange(0, 1000);
     m_progressBar->setFixedWidth(200);
     m_progressBar->setValue(0);
@@ -40,36 +53,53 @@ void StatusFrame::initializeUi()
     layout->addWidget(m_progressBar, 10);
 
     m_cancelButton = new QToolButton(this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_cancelButton->setText(tr("Cancel"));
     m_cancelButton->hide();
     connect(m_cancelButton, &QToolButton::clicked, this, &StatusFrame::requestCancel);
     layout->addWidget(m_cancelButton);
 }
 
+void StatusFrame::setClock(Clock clock)
+{
+    QMutexLocker locker(&m_mutex);
+    m_clock = std::move(clock);
+}
+
 void StatusFrame::startWork()
 {
     QMutexLocker locker(&m_mutex);
+    m_isWorking = true;
     m_isCancelRequested = false;
     m_taskName = tr("Starting");
-    m_throttleTimer.start();
+    m_lastProgressTime = m_clock();
     m_progressBar->show();
     m_progressBar->setValue(0);
     m_statusLabel->setText(tr("Starting..."));
     m_statisticLabel->hide();
     m_cancelButton->show();
-    m_runTimer.start();
+    m_runStart = m_lastProgressTime;
 }
 
-void StatusFrame::endWork()
+void StatusFrame::endWork(Generator::RunStatus status, const QString& message)
 {
+    m_isWorking = false;
     m_progressBar->hide();
     m_progressBar->setValue(0);
     m_cancelButton->hide();
-    if (progressCancelRequested()) {
+    switch (status) {
+    case Generator::RunStatus::Cancelled:
         m_statusLabel->setText(tr("Canceled."));
-    } else {
-        m_statusLabel->setText(
-            tr("Work done in %1").arg(m_durationFormatter.formatMilliseconds(static_cast<std::uint64_t>(m_runTimer.elapsed()))));
+        break;
+    case Generator::RunStatus::Refused:
+    case Generator::RunStatus::Failed:
+    case Generator::RunStatus::NotRun:
+        m_statusLabel->setText(message);
+        break;
+    case Generator::RunStatus::Completed:
+    case Generator::RunStatus::NothingFits:
+        m_statusLabel->setText(tr("Work done in %1").arg(elapsedText()));
+        break;
     }
     m_statisticLabel->show();
 }
@@ -85,6 +115,22 @@ void StatusFrame::requestCancel()
     m_isCancelRequested = true;
 }
 
+QString StatusFrame::statusText() const
+{
+    return m_statusLabel->text();
+}
+
+QString StatusFrame::statisticText() const
+{
+    return m_statisticLabel->text();
+}
+
+QString StatusFrame::elapsedText() const
+{
+    const qint64 elapsed = std::max<qint64>(0, m_clock() - m_runStart);
+    return m_durationFormatter.formatMilliseconds(static_cast<std::uint64_t>(elapsed));
+}
+
 void StatusFrame::progressTaskStarted(const QString& name)
 {
     QMutexLocker locker(&m_mutex);
@@ -94,8 +140,9 @@ void StatusFrame::progressTaskStarted(const QString& name)
 void StatusFrame::progressUpdate(int perMille)
 {
     QMutexLocker locker(&m_mutex);
-    if (m_throttleTimer.elapsed() > 100) {
-        m_throttleTimer.restart();
+    const qint64 now = m_clock();
+    if (now - m_lastProgressTime > progressInterval) {
+        m_lastProgressTime = now;
         QMetaObject::invokeMethod(this, "onProgress", Qt::QueuedConnection, Q_ARG(int, perMille));
     }
 }
@@ -109,6 +156,9 @@ bool StatusFrame::progressCancelRequested()
 void StatusFrame::onTaskStarted(const QString& name)
 {
     QMutexLocker locker(&m_mutex);
+    if (!m_isWorking) {
+        return;
+    }
     m_taskName = name;
     m_statusLabel->setText(tr("%1...").arg(name));
 }
@@ -116,10 +166,10 @@ void StatusFrame::onTaskStarted(const QString& name)
 void StatusFrame::onProgress(int perMille)
 {
     QMutexLocker locker(&m_mutex);
+    if (!m_isWorking) {
+        return;
+    }
     m_progressBar->setValue(perMille);
     m_statusLabel->setText(tr("%1... (%2%) Elapsed time: %3")
-                               .arg(m_taskName)
-                               .arg(perMille / 10.0, 0, 'f', 1)
-                               .arg(m_durationFormatter.formatMilliseconds(
-                                   static_cast<std::uint64_t>(m_runTimer.elapsed()))));
+                               .arg(m_taskName, QString::number(perMille / 10.0, 'f', 1), elapsedText()));
 }

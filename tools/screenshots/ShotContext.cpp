@@ -9,14 +9,19 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QPixmap>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
 ShotContext::ShotContext(const QString& outputDir)
     : m_outputDir(outputDir)
-    , m_controller(std::make_unique<ApplicationController>())
 {
     m_outputDir.mkpath(QStringLiteral("."));
+}
+
+void ShotContext::start()
+{
+    m_controller = std::make_unique<ApplicationController>();
     if (!m_controller->start()) {
         qFatal("The application did not start.");
     }
@@ -80,32 +85,43 @@ void ShotContext::saveMenu(QMenu* menu, const QString& name)
 void ShotContext::saveModal(const std::function<void()>& trigger, const QString& name,
                             const std::function<void(QWidget*)>& close)
 {
-    bool isSaved = false;
-    // The box may run its own event loop (exec), so it is grabbed from a timer inside that loop.
+    saveModals(trigger, {ModalShot{name, close}});
+}
+
+void ShotContext::saveModals(const std::function<void()>& trigger, const QList<ModalShot>& shots)
+{
+    int nextShot = 0;
+    QPointer<QWidget> lastModal;
+    // The boxes may run their own event loops (exec), so they are grabbed from a timer inside those loops.
     auto* poller = new QTimer;
     poller->setInterval(20);
-    QObject::connect(poller, &QTimer::timeout, [this, poller, name, close, &isSaved] {
+    QObject::connect(poller, &QTimer::timeout, [this, poller, &shots, &nextShot, &lastModal] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
+        if (nextShot >= shots.size() || modal == nullptr || !modal->isVisible() || modal == lastModal) {
             return;
         }
+        // Stopped while it works: settling runs the event loop, which would call this slot again.
         poller->stop();
         settle(150);
-        save(modal, name);
-        isSaved = true;
-        if (close) {
-            close(modal);
+        const ModalShot& shot = shots.at(nextShot++);
+        save(modal, shot.name);
+        lastModal = modal;
+        if (shot.close) {
+            shot.close(modal);
         } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             dialog->reject();
         } else {
             modal->close();
         }
+        poller->start();
     });
     poller->start();
     trigger();
-    if (!waitFor([&isSaved] { return isSaved; }, 10000)) {
-        qWarning("No modal box appeared for %s", qPrintable(name));
+    if (!waitFor([&nextShot, &shots] { return nextShot >= shots.size(); }, 10000)) {
+        qWarning("Only %d of %d modal boxes appeared, from %s on", static_cast<int>(nextShot),
+                 static_cast<int>(shots.size()), qPrintable(shots.value(nextShot).name));
     }
+    poller->stop();
     poller->deleteLater();
     settle(100);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -16,8 +17,18 @@ class QWidget;
 class ShotContext
 {
 public:
+    // One modal box or dialog of a sequence: the PNG name and how to close it (reject when none is given).
+    struct ModalShot {
+        QString name;
+        std::function<void(QWidget*)> close;
+    };
+
+    // Prepares the output folder; the application starts with start().
     explicit ShotContext(const QString& outputDir);
     ~ShotContext();
+
+    // Starts the application as the program does, with its main window at 1400 × 900.
+    void start();
 
     ApplicationController& controller();
     MainWindow* window();
@@ -35,6 +46,9 @@ public:
     // then closes it with close (reject when none is given).
     void saveModal(const std::function<void()>& trigger, const QString& name,
                    const std::function<void(QWidget*)>& close = {});
+    // The same for a trigger that opens several boxes one after another (each one's answer may open the
+    // next): each new modal widget is written and closed with the next entry.
+    void saveModals(const std::function<void()>& trigger, const QList<ModalShot>& shots);
 
     const QDir& outputDir() const { return m_outputDir; }
 
@@ -43,7 +57,10 @@ private:
     std::unique_ptr<ApplicationController> m_controller;
 };
 
-// One function per area of the program; main runs them in this order.
+// Shots taken before the application starts (boxes of the start-up itself).
+void shootShellStartUp(ShotContext& context);
+
+// One function per area of the program; main runs them in this order, after start().
 void shootShell(ShotContext& context);
 void shootFiles(ShotContext& context);
 void shootGallery(ShotContext& context);

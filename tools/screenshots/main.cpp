@@ -2,7 +2,8 @@
 // tool: it is not installed with the program. Usage: motifex_screenshots <output folder>
 #include "ShotContext.h"
 
-#include <QApplication>
+#include "app/Application.h"
+
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -19,13 +20,17 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationDomain(QStringLiteral("quillane.com"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillane"));
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication application(argc, argv);
+    Application application(argc, argv);
     QApplication::setStyle(QStringLiteral("fusion"));
+    // Closing a window in a shot must not end the tool.
+    QApplication::setQuitOnLastWindowClosed(false);
     if (argc < 2) {
         qCritical("Usage: motifex_screenshots <output folder>");
         return 2;
     }
     ShotContext context(QString::fromLocal8Bit(argv[1]));
+    shootShellStartUp(context);
+    context.start();
     shootShell(context);
     shootFiles(context);
     shootGallery(context);
