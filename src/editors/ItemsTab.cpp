@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "canvas/CanvasItem.h"
 #include "doc/Color.h"
 #include "doc/DynamicValue.h"
+#include "doc/DynamicValueInput.h"
 #include "doc/Item.h"
 #include "doc/Items.h"
 #include "editors/CanvasTab.h"
@@ -23,6 +24,7 @@
 #include "editors/ShapeWidget.h"
 #include "editors/TransitionBox.h"
 #include "editors/TransitionSelectDialog.h"
+#include "frame/Shape.h"
 #include "shape/Manager.h"
 #include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
@@ -39,132 +41,74 @@
 #include <QTreeWidget>
 
 using namespace motifex::test;
+using doc::DynamicValueInput;
 
 namespace {
 
-// What a user does with the window: keys, clicks, typed text and answers to dialogs.
-class User
+void click(QWidget* widget)
 {
-public:
-    explicit User(AppFixture& app) : m_app(app), m_panel(app.window()->propertiesFrame()) {}
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
 
-    void press(const QString& keys)
-    {
-        m_app.window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_app.window()));
-        QTest::keySequence(m_app.window(), QKeySequence(keys));
+void press(AppFixture& app, const QString& keys)
+{
+    app.window()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), app.window());
+    QTest::keySequence(app.window(), QKeySequence(keys));
+}
+
+// The colour at the position of the submenu of the button's preset menu.
+void choosePreset(QToolButton* presets, const QString& submenu, int position)
+{
+    QString entry;
+    for (const QAction* action : presets->menu()->actions()) {
+        entry = action->text() == submenu ? action->menu()->actions().at(position)->text() : entry;
     }
+    QVERIFY(chooseMenuEntry([presets] { click(presets); }, {submenu, entry}));
+}
 
-    // Types into the field and leaves it with Tab.
-    static void type(QWidget* field, const QString& text)
-    {
-        field->activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), field->window());
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Tab);
-    }
+// A new user shape from the selector's "New", taken for the chooser.
+void createShape(AppFixture& app, ShapeWidget* chooser, const QString& shapeType, const QString& name)
+{
+    ShapeSelectionDialog* selector = app.window()->shapeSelectionDialog();
+    click(chooser->selectButton());
+    QTRY_VERIFY(selector->isVisible());
+    QVERIFY(chooseMenuEntry([selector] { click(selector->newButton()); }, {shapeType}));
+    QTRY_VERIFY(app.window()->shapeEditor()->isVisible());
+    typeAndLeave(app.window()->shapeEditor()->nameField(), name);
+    click(app.window()->shapeEditor()->buttonBox()->button(QDialogButtonBox::Save));
+    QTRY_VERIFY(selector->selectedShape() != nullptr && selector->selectedShape()->name() == name);
+    click(selector->okButton());
+    QTRY_COMPARE(chooser->nameLabel()->text(), name);
+}
 
-    static void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+void pickTransition(AppFixture& app, TransitionBox* box, const QString& identifier)
+{
+    TransitionSelectDialog* chooser = app.window()->transitionSelect();
+    click(box);
+    QTRY_VERIFY(chooser->isVisible());
+    clickRow(chooser->functionList(), rowWithData(chooser->functionList(), identifier));
+    click(chooser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
+    QTRY_COMPARE(box->value(), identifier);
+}
 
-    static void showPage(QTabWidget* pages, const QString& title)
-    {
-        for (int index = 0; index < pages->count(); ++index) {
-            if (pages->tabText(index) == title) {
-                QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(index).center());
-            }
-        }
-        QCOMPARE(pages->tabText(pages->currentIndex()), title);
-    }
+// Answers the file dialog that the keys open by typing the path.
+void saveThroughDialog(AppFixture& app, const QString& keys, const QString& path)
+{
+    ModalAnswerer answerer;
+    answerer.answer(chooseFile(path));
+    press(app, keys);
+    QTRY_VERIFY(answerer.isDone());
+    QTRY_VERIFY(QFileInfo::exists(path));
+}
 
-    // Picks the colour entry at the position of the submenu from the preset menu of the button.
-    static void choosePresetColor(QToolButton* presets, const QString& submenu, int position)
-    {
-        QString entry;
-        for (const QAction* action : presets->menu()->actions()) {
-            if (action->text() == submenu) {
-                entry = action->menu()->actions().at(position)->text();
-            }
-        }
-        QVERIFY(chooseMenuEntry([presets] { click(presets); }, {submenu, entry}));
-    }
-
-    void chooseFrame(const QString& frame)
-    {
-        QComboBox* box = m_panel->canvasTab()->frameShapeBox();
-        box->setFocus();
-        while (box->currentText() != frame) {
-            QTest::keyClick(box, Qt::Key_Down);
-        }
-    }
-
-    // Opens the shape selector of the chooser, creates a user shape of the type with "New", and takes it.
-    void createShapeIn(ShapeWidget* chooser, const QString& shapeType, const QString& name)
-    {
-        ShapeSelectionDialog* selector = m_app.window()->shapeSelectionDialog();
-        click(chooser->selectButton());
-        QTRY_VERIFY(selector->isVisible());
-        QVERIFY(chooseMenuEntry([selector] { click(selector->newButton()); }, {shapeType}));
-        ShapeEditor* editor = m_app.window()->shapeEditor();
-        QTRY_VERIFY(editor->isVisible());
-        type(editor->nameField(), name);
-        click(editor->buttonBox()->button(QDialogButtonBox::Save));
-        QTRY_COMPARE(selector->selectedShape() != nullptr ? selector->selectedShape()->name() : QString(), name);
-        click(selector->okButton());
-        QTRY_COMPARE(chooser->nameLabel()->text(), name);
-    }
-
-    void pickTransition(TransitionBox* box, const QString& identifier)
-    {
-        TransitionSelectDialog* chooser = m_app.window()->transitionSelect();
-        click(box);
-        QTRY_VERIFY(chooser->isVisible());
-        clickRow(chooser->functionList(), rowWithData(chooser->functionList(), identifier));
-        click(chooser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
-        QTRY_COMPARE(box->value(), identifier);
-    }
-
-    void chooseFromItemMenu(int row, const QStringList& entry)
-    {
-        QTreeWidget* list = m_panel->itemsTab()->itemList();
-        const QPoint position = list->visualItemRect(list->topLevelItem(row)).center();
-        QVERIFY(chooseMenuEntry([list, position] { contextClick(list->viewport(), position); }, entry));
-    }
-
-    void removeRow(int row)
-    {
-        ItemsTab* tab = m_panel->itemsTab();
-        const int rows = tab->itemList()->topLevelItemCount();
-        clickIndex(tab->itemList(), tab->itemList()->model()->index(row, 1));
-        click(tab->removeButton());
-        QTRY_COMPARE(tab->itemList()->topLevelItemCount(), rows - 1);
-    }
-
-    // Answers the file dialog that the keys open by typing the path.
-    void saveThroughDialog(const QString& keys, const QString& path)
-    {
-        ModalAnswerer answerer;
-        answerer.answer(chooseFile(path));
-        press(keys);
-        QTRY_VERIFY(answerer.isDone());
-        QTRY_VERIFY(QFileInfo::exists(path));
-    }
-
-    void waitForThePattern()
-    {
-        CanvasPreviewFrame* preview = m_app.window()->preview();
-        QTRY_VERIFY_WITH_TIMEOUT(!m_app.window()->isGenerating() && preview->lastGeneratorResult() != nullptr
-                                     && !preview->isOutOfDate() && !preview->svgData().isEmpty(),
-                                 120000);
-    }
-
-    PropertiesFrame* panel() const { return m_panel; }
-
-private:
-    AppFixture& m_app;
-    PropertiesFrame* m_panel;
-};
+void waitForThePattern(AppFixture& app)
+{
+    const CanvasPreviewFrame* preview = app.window()->preview();
+    QTRY_VERIFY_WITH_TIMEOUT(!app.window()->isGenerating() && preview->lastGeneratorResult() != nullptr
+                                 && !preview->isOutOfDate() && !preview->svgData().isEmpty(),
+                             120000);
+}
 
 } // namespace
 
@@ -176,7 +120,6 @@ private slots:
     void aPatternFromAnEmptyStartToItsExports()
     {
         QTemporaryDir folder;
-        QVERIFY(folder.isValid());
         QVERIFY(QSettings().allKeys().isEmpty());
         const QString projectPath = folder.filePath("garden.mtfx");
         QJsonObject builtDocument;
@@ -184,43 +127,44 @@ private slots:
         {
             AppFixture app;
             app.window()->resize(1400, 900);
-            User user(app);
+            PropertiesFrame* panel = app.window()->propertiesFrame();
+            press(app, "Ctrl+7");
+            typeAndLeave(panel->metaTab()->nameField(), "Garden");
+            press(app, "Ctrl+2");
+            typeAndLeave(panel->canvasTab()->widthBox(), "120");
+            typeAndLeave(panel->canvasTab()->heightBox(), "80");
+            QComboBox* frames = panel->canvasTab()->frameShapeBox();
+            while (frames->currentText() != QStringLiteral("Ellipse")) {
+                QTest::keyClick(frames, Qt::Key_Down);
+            }
+            press(app, "Ctrl+5");
+            choosePreset(panel->colorTab()->colorWidget()->preview()->presetsButton(), "Soft", 14);
+            press(app, "Ctrl+3");
+            click(panel->rotationTab()->valueWidget()->inputWidget()->button(DynamicValueInput::PolarAngle));
 
-            user.press("Ctrl+7");
-            User::type(user.panel()->metaTab()->nameField(), "Garden");
-
-            user.press("Ctrl+2");
-            CanvasTab* canvas = user.panel()->canvasTab();
-            User::type(canvas->widthBox(), "120");
-            User::type(canvas->heightBox(), "80");
-            user.chooseFrame("Ellipse");
-
-            user.press("Ctrl+5");
-            User::choosePresetColor(user.panel()->colorTab()->colorWidget()->preview()->presetsButton(), "Soft", 14);
-            user.press("Ctrl+3");
-            User::click(user.panel()->rotationTab()->valueWidget()->inputWidget()->button(doc::DynamicValueInput::PolarAngle));
-
-            // Items: drop the two smallest, add a user-shaped item that shrinks along the run.
-            user.press("Ctrl+6");
-            user.removeRow(7);
-            user.removeRow(6);
-            User::click(user.panel()->itemsTab()->addButton());
-            ItemEditDialog* dialog = user.panel()->itemsTab()->itemDialog();
+            // Items: a user-shaped item that shrinks along its copies joins the list.
+            press(app, "Ctrl+6");
+            ItemsTab* items = panel->itemsTab();
+            click(items->addButton());
+            ItemEditDialog* dialog = items->itemDialog();
             QTRY_VERIFY(dialog->isVisible());
-            user.createShapeIn(dialog->shapeChooser(), "Star", "Petal");
-            User::type(dialog->radiusBeginBox(), "3");
-            user.pickTransition(dialog->transitionBox(), "linear");
-            User::type(dialog->countBox(), "12");
-            User::showPage(dialog->tabWidget(), "Color");
-            User::choosePresetColor(dialog->colorWidget()->preview()->presetsButton(), "Lurid", 4);
-            User::showPage(dialog->tabWidget(), "Rotation");
-            User::click(dialog->rotationEditor()->inputWidget()->button(doc::DynamicValueInput::ItemIndex));
-            User::click(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close));
-            user.chooseFromItemMenu(0, {"Count", "2"});
+            createShape(app, dialog->shapeChooser(), "Star", "Petal");
+            typeAndLeave(dialog->radiusBeginBox(), "3");
+            pickTransition(app, dialog->transitionBox(), "linear");
+            typeAndLeave(dialog->countBox(), "12");
+            QTest::mouseClick(dialog->tabWidget()->tabBar(), Qt::LeftButton, {}, dialog->tabWidget()->tabBar()->tabRect(1).center());
+            choosePreset(dialog->colorWidget()->preview()->presetsButton(), "Lurid", 4);
+            QTest::mouseClick(dialog->tabWidget()->tabBar(), Qt::LeftButton, {}, dialog->tabWidget()->tabBar()->tabRect(2).center());
+            click(dialog->rotationEditor()->inputWidget()->button(DynamicValueInput::ItemIndex));
+            click(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close));
+            items->itemList()->scrollToTop();
+            const QPoint firstRow = items->itemList()->visualItemRect(items->itemList()->topLevelItem(0)).center();
+            QVERIFY(chooseMenuEntry([items, firstRow] { contextClick(items->itemList()->viewport(), firstRow); },
+                                    {"Count", "2"}));
 
-            user.press("Ctrl+R");
-            user.waitForThePattern();
-            user.saveThroughDialog("Ctrl+S", projectPath);
+            press(app, "Ctrl+R");
+            waitForThePattern(app);
+            saveThroughDialog(app, "Ctrl+S", projectPath);
             QCOMPARE(app.window()->windowTitle(), QStringLiteral("garden.mtfx[*] – Motifex v2.6.0"));
             QVERIFY(!app.window()->isWindowModified());
             builtDocument = app.controller().document()->toJson();
@@ -230,35 +174,33 @@ private slots:
 
         // Started again, the program shows the project as it was left.
         AppFixture app;
-        User user(app);
         QCOMPARE(app.window()->fileIO()->currentPath(), projectPath);
         const auto document = app.controller().document();
         QCOMPARE(document->toJson(), builtDocument);
-        QCOMPARE(document->properties()->name(), QStringLiteral("Garden"));
-        QCOMPARE(document->properties()->canvasSize(), geo::Size::fromMillimeters(120, 80));
-        QCOMPARE(document->properties()->canvasFrameShape(), frame::Shape::Ellipse);
-        QCOMPARE(document->properties()->worldRotation()->input(), doc::DynamicValueInput::PolarAngle);
-        QVERIFY(document->properties()->worldColor()->isStaticColor());
-        const auto& items = document->items()->items();
-        QCOMPARE(items.size(), 7);
-        QCOMPARE(items.first()->count(), 2);
-        const auto petal = items.last();
-        QCOMPARE(shape::Manager::instance()->shape(petal->shapeId())->name(), QStringLiteral("Petal"));
-        QCOMPARE(petal->radius(), geo::Length(3000000));
-        QCOMPARE(petal->radiusTransition(), QStringLiteral("linear"));
-        QCOMPARE(petal->radiusEnd(), geo::Length(2500000));
-        QCOMPARE(petal->count(), 12);
-        QVERIFY(petal->color()->isStaticColor());
-        QCOMPARE(petal->rotation()->input(), doc::DynamicValueInput::ItemIndex);
-        user.waitForThePattern();
+        const auto& definitions = document->items()->items();
+        const auto petal = definitions.last();
+        const QStringList built{document->properties()->name(),
+                                QString::number(document->properties()->canvasSize().width()),
+                                frame::shapeToString(document->properties()->canvasFrameShape()),
+                                doc::dynamicValueInputToString(document->properties()->worldRotation()->input()),
+                                QString::number(definitions.size()),
+                                QString::number(definitions.first()->count()),
+                                shape::Manager::instance()->shape(petal->shapeId())->name(),
+                                ItemsTab::radiusText(*petal),
+                                QString::number(petal->count()),
+                                petal->color()->staticColour().name(),
+                                doc::dynamicValueInputToString(petal->rotation()->input())};
+        QCOMPARE(built, QStringList({"Garden", "120000000", "ellipse", "polar_angle", "9", "2", "Petal",
+                                     "3.00\n↓ linear\n2.50", "12", QColor::fromHsvF(4 / 24.0f, 1, 1).name(), "item_index"}));
+        waitForThePattern(app);
         QCOMPARE(app.window()->preview()->svgData(), shownSvg);
         const auto& placed = app.window()->preview()->lastGeneratorResult()->items();
         QCOMPARE(std::count_if(placed.begin(), placed.end(), [&petal](const auto& item) { return item->itemId() == petal->itemId(); }),
                  12);
 
-        user.saveThroughDialog("Ctrl+E", folder.filePath("garden.svg"));
+        saveThroughDialog(app, "Ctrl+E", folder.filePath("garden.svg"));
         QCOMPARE(readAll(folder.filePath("garden.svg")), shownSvg);
-        user.saveThroughDialog("Shift+Ctrl+E", folder.filePath("garden.png"));
+        saveThroughDialog(app, "Shift+Ctrl+E", folder.filePath("garden.png"));
         QImageReader reader(folder.filePath("garden.png"));
         QCOMPARE(reader.format(), QByteArray("png"));
         const QImage image = reader.read();

@@ -19,6 +19,18 @@ void typeInto(QAbstractSpinBox* spinBox, const QString& text)
     QTest::keyClick(spinBox, Qt::Key_Return);
 }
 
+void typeAndLeave(QWidget* field, const QString& text)
+{
+    field->activateWindow();
+    if (!QTest::qWaitFor([field] { return QApplication::activeWindow() == field->window(); })) {
+        qWarning("The field's window never became active; the typing may go elsewhere.");
+    }
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
+}
+
 void clickRow(QListWidget* list, int row)
 {
     QListWidgetItem* item = list->item(row);

@@ -16,6 +16,9 @@ namespace motifex::test {
 
 // Replaces the spin box's text by typing and presses Return, as a user finishes an entry.
 void typeInto(QAbstractSpinBox* spinBox, const QString& text);
+// Activates the field's window, replaces the field's text by typing and leaves the field with Tab (in a
+// dialog, Return would also press its default button).
+void typeAndLeave(QWidget* field, const QString& text);
 
 // Clicks the row of the list (scrolled into view first).
 void clickRow(QListWidget* list, int row);
