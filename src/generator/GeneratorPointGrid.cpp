@@ -226,8 +226,13 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
 
 std::size_t GeneratorPointGrid::placementHelperLimit() noexcept
 {
-    // Helpers beyond the processor count would only take turns with the working threads.
-    const int threads = std::min(QThreadPool::globalInstance()->maxThreadCount(), QThread::idealThreadCount());
+    // Helpers beyond the processor count would only take turns with the working threads. Without a pool
+    // (the application object has gone) the placing thread updates alone.
+    const QThreadPool* pool = QThreadPool::globalInstance();
+    if (pool == nullptr) {
+        return 0;
+    }
+    const int threads = std::min(pool->maxThreadCount(), QThread::idealThreadCount());
     return static_cast<std::size_t>(std::max(threads, 1) - 1);
 }
 

@@ -83,10 +83,14 @@ private:
     std::exception_ptr m_failure;
 };
 
-// Helpers beyond the processor count would only take turns with the working threads.
-std::size_t helperLimit(std::size_t workCount)
+// Helpers beyond the processor count would only take turns with the working threads. Without a pool (the
+// application object has gone) the calling thread works alone.
+std::size_t helperLimit(const QThreadPool* pool, std::size_t workCount)
 {
-    const int threads = std::min(QThreadPool::globalInstance()->maxThreadCount(), QThread::idealThreadCount());
+    if (pool == nullptr) {
+        return 0;
+    }
+    const int threads = std::min(pool->maxThreadCount(), QThread::idealThreadCount());
     return std::min(static_cast<std::size_t>(std::max(threads, 1)), workCount) - 1;
 }
 
@@ -142,13 +146,14 @@ void WorkTeam::run(const std::vector<std::size_t>& indices, const std::function<
         return;
     }
     const auto step = std::make_shared<ParallelStep>(indices, work);
+    QThreadPool* pool = QThreadPool::globalInstance();
     quint64 generation = 0;
     std::size_t missing = 0;
     {
         std::lock_guard<std::mutex> lock(m_shared->mutex);
         m_shared->step = step;
         generation = m_shared->generation.fetch_add(1, std::memory_order_release) + 1;
-        const std::size_t wanted = helperLimit(indices.size());
+        const std::size_t wanted = helperLimit(pool, indices.size());
         if (m_shared->helperCount < wanted) {
             missing = wanted - m_shared->helperCount;
             m_shared->helperCount = wanted;
@@ -157,7 +162,7 @@ void WorkTeam::run(const std::vector<std::size_t>& indices, const std::function<
     // The step must be waited for whatever happens here: helpers already started may be working on it.
     for (; missing > 0; --missing) {
         try {
-            QThreadPool::globalInstance()->start([shared = m_shared, generation] { shared->serve(generation - 1); });
+            pool->start([shared = m_shared, generation] { shared->serve(generation - 1); });
         } catch (...) {
             std::lock_guard<std::mutex> lock(m_shared->mutex);
             m_shared->helperCount -= missing;

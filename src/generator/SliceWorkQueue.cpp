@@ -170,6 +170,10 @@ void SliceWorkQueue::submit(const std::vector<std::size_t>& slices, const Update
 
 void SliceWorkQueue::startHelpers()
 {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (pool == nullptr) {
+        return;
+    }
     std::size_t missing = 0;
     {
         std::lock_guard<std::mutex> lock(m_shared->mutex);
@@ -181,7 +185,7 @@ void SliceWorkQueue::startHelpers()
     }
     for (; missing > 0; --missing) {
         try {
-            QThreadPool::globalInstance()->start([shared = m_shared] { shared->serve(); });
+            pool->start([shared = m_shared] { shared->serve(); });
         } catch (...) {
             // Without the helper the waiting thread does its share.
             std::lock_guard<std::mutex> lock(m_shared->mutex);

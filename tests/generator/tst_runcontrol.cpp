@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace motifex::test;
 
@@ -63,6 +65,33 @@ private:
     int m_low;
     int m_high;
     bool m_hasTriggered = false;
+};
+
+// Runs the generator once more when the program ends, after the application object (and with it the global
+// thread pool) has gone, as a late destructor might; the run must give the canvas it gave while the
+// application lived. A crash or another canvas fails the program.
+class RunAfterTheApplication
+{
+public:
+    RunAfterTheApplication(std::unique_ptr<GeneratorStartup> startup, QStringList expected)
+        : m_startup(std::move(startup))
+        , m_expected(std::move(expected))
+    {
+    }
+    ~RunAfterTheApplication()
+    {
+        const QSharedPointer<canvas::Canvas> canvas = runGenerator(m_startup->pointGrid(), nullptr);
+        if (!canvas || describeItems(*canvas) != m_expected) {
+            std::fprintf(stderr, "FAIL: the run after the application object had gone gave another canvas\n");
+            std::_Exit(1);
+        }
+    }
+    RunAfterTheApplication(const RunAfterTheApplication&) = delete;
+    RunAfterTheApplication& operator=(const RunAfterTheApplication&) = delete;
+
+private:
+    std::unique_ptr<GeneratorStartup> m_startup;
+    QStringList m_expected;
 };
 
 using Copy = std::pair<int, qint64>; // definition position, radius
@@ -265,6 +294,16 @@ private slots:
         generator.setMemoryBudget(0);
         QCOMPARE(generator.memoryBudget(), GeneratorPointGrid::physicalMemoryBytes() / 2);
         QVERIFY(generator.memoryBudget() > 100000000);
+    }
+
+    // Last of all: the run is made again when the program ends (see RunAfterTheApplication).
+    void runsAfterTheApplicationHasGone()
+    {
+        setCanvas(m_startup->properties(), 30.0, 20.0, 1);
+        setItems(*m_startup->document, {{2.0, 4}, {0.6, 30, 0.3, "linear"}});
+        const QSharedPointer<canvas::Canvas> canvas = runGenerator(m_startup->pointGrid(), nullptr);
+        QVERIFY(canvas);
+        static RunAfterTheApplication lateRun(std::move(m_startup), describeItems(*canvas));
     }
 
 private:
