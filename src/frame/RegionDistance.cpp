@@ -169,8 +169,8 @@ void RegionDistance::chooseNearEdges() const
 {
     // No point of the region is farther from its nearest edge than the smallest farthest reach of any
     // edge; an edge whose nearest approach to the region lies beyond that (and the margin) is never near
-    // enough to matter.
-    m_hasNearEdges = true;
+    // enough to matter. The choice counts as made only once complete: a failed allocation leaves it to
+    // be made again.
     m_nearEdges.clear();
     const std::vector<std::uint32_t>* from = nullptr;
     if (m_whole != nullptr) {
@@ -205,14 +205,17 @@ void RegionDistance::chooseNearEdges() const
             m_nearEdges.push_back(from != nullptr ? (*from)[position] : static_cast<std::uint32_t>(position));
         }
     }
+    m_hasNearEdges = true;
 }
 
-geo::PointAndDistance RegionDistance::closestFramePoint(const geo::Point2D& point) const noexcept
+geo::PointAndDistance RegionDistance::closestFramePoint(const geo::Point2D& point) const
 {
     if (!m_isOutlineBased) {
         return m_frame.closestFramePoint(point);
     }
     if (!m_hasRow || m_row.y != point.y()) {
+        // A row left half prepared by a failed allocation is prepared again.
+        m_hasRow = false;
         m_frame.outline().prepareRow(point.y(), m_crossingEdges, m_row);
         m_hasRow = true;
     }

@@ -29,8 +29,10 @@ public:
     // Chooses the edges for a part of the region from those chosen for the whole.
     void narrowTo(const RegionDistance& whole, const geo::Point2D& topLeft, const geo::Point2D& bottomRight);
 
-    // The frame's closestFramePoint, for a point inside the region. Chooses the near edges when first needed.
-    geo::PointAndDistance closestFramePoint(const geo::Point2D& point) const noexcept;
+    // The frame's closestFramePoint, for a point inside the region. Prepares the point's row and chooses the
+    // near edges when first needed, which takes memory: std::bad_alloc reaches the caller, and the region
+    // stays usable.
+    geo::PointAndDistance closestFramePoint(const geo::Point2D& point) const;
 
     std::size_t crossingEdgeCount() const noexcept { return m_crossingEdges.size(); }
 
