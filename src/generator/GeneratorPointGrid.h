@@ -151,7 +151,8 @@ public:
     // The bands of the preparation's passes for this much copy work (InstanceList::workOf) and this grid;
     // each pass has at least one thousandth.
     static PreparationBands preparationBands(quint64 copyWork, quint64 gridPoints) noexcept;
-    // The memory a run on this grid with these definitions takes at most, in bytes.
+    // The memory a run on this grid with these definitions takes, in bytes: the grid, the list of copies and
+    // the copies placed, at most one per grid point.
     static quint64 estimatedRunBytes(quint64 gridPoints, const QList<std::shared_ptr<doc::Item>>& items) noexcept;
     static quint64 physicalMemoryBytes() noexcept;
     // The memory a run may take; a run estimated to need more is refused before anything is allocated. A

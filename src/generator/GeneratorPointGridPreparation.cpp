@@ -3,6 +3,7 @@
 
 #include "generator/GeneratorPointGrid.h"
 
+#include "canvas/CanvasItem.h"
 #include "frame/Base.h"
 #include "frame/RegionDistance.h"
 #include "generator/BackgroundRelease.h"
@@ -30,6 +31,12 @@ const QString preparingPointsTask = QStringLiteral("Preparing Points");
 
 // Sorting a slice is worth the pool from this many points on.
 constexpr std::size_t parallelPointThreshold = 32768;
+
+// A placed copy holds its canvas item (with the shared pointer's block and the heap's header) until the
+// run ends, a place in the run's list and in the canvas's (which may grow to twice its size once), and
+// its circle for the snapping check.
+constexpr std::size_t placedCopyBytes =
+    sizeof(canvas::CanvasItem) + 32 + 3 * sizeof(QSharedPointer<canvas::CanvasItem>) + sizeof(geo::Circle);
 
 // A length in millimetres, exactly as stored: "78", "0.01", "-1.5".
 QString millimetersText(qint64 units)
@@ -211,7 +218,11 @@ quint64 GeneratorPointGrid::estimatedRunBytes(quint64 gridPoints, const QList<st
     // Every grid point may be usable; a block's record and its share of the index arrays add about a
     // byte per point.
     const long double gridBytes = static_cast<long double>(gridPoints) * (sizeof(GridPoint) + 1);
-    const long double total = gridBytes + static_cast<long double>(InstanceList::estimatedBytes(items));
+    // A copy placed without a random offset takes its grid point with it, so a run places at most one copy
+    // per grid point (random offsets can place a few more).
+    const quint64 placedCopies = std::min(InstanceList::copyCountOf(items), gridPoints);
+    const long double placedBytes = static_cast<long double>(placedCopies) * placedCopyBytes;
+    const long double total = gridBytes + placedBytes + static_cast<long double>(InstanceList::estimatedBytes(items));
     return total >= static_cast<long double>(std::numeric_limits<quint64>::max()) ? std::numeric_limits<quint64>::max()
                                                                                   : static_cast<quint64>(total);
 }

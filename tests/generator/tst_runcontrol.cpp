@@ -268,16 +268,17 @@ private slots:
         setItems(*m_startup->document, {{1.0, 100}, {0.5, 300000, 0.2, "linear"}});
         GeneratorPointGrid& generator = m_startup->pointGrid();
         const quint64 needed = GeneratorPointGrid::estimatedRunBytes(781 * 521, m_startup->document->items()->items());
-        // The grid at 33 bytes a point and the copies of the transition at 24 bytes each, and a little for
-        // the two definitions.
-        QVERIFY(needed >= quint64(781 * 521) * 33 + 300000ull * 24 && needed < quint64(781 * 521) * 33 + 300000ull * 24 + 1000);
+        // The grid at 33 bytes a point, the copies of the transition at 24 bytes each while the list is built,
+        // every copy placed with its canvas item, and a little for the two definitions.
+        const quint64 least = quint64(781 * 521) * 33 + 300000ull * 24 + 300100ull * sizeof(canvas::CanvasItem);
+        QVERIFY(needed >= least && needed < least + 300100ull * 2 * sizeof(canvas::CanvasItem));
         generator.setMemoryBudget(10000000);
         RecordingProgress progress;
         QVERIFY(!runGenerator(generator, &progress));
         QCOMPARE(generator.runStatus(), Generator::RunStatus::Refused);
         QCOMPARE(generator.runMessage(),
                  QStringLiteral("A canvas of 78 × 52 mm at a precision of 0.1 mm with 300100 item copies needs about "
-                                "21 MB of memory, but at most 10 MB can be used on this computer. Choose a coarser "
+                                "93 MB of memory, but at most 10 MB can be used on this computer. Choose a coarser "
                                 "precision, a smaller canvas or fewer copies."));
         QCOMPARE(progress.tasks, QStringList{"Preparing Points"});
         QVERIFY(progress.values.empty());
@@ -294,6 +295,29 @@ private slots:
         generator.setMemoryBudget(0);
         QCOMPARE(generator.memoryBudget(), GeneratorPointGrid::physicalMemoryBytes() / 2);
         QVERIFY(generator.memoryBudget() > 100000000);
+    }
+
+    void estimateCoversPlacedCopies_data()
+    {
+        QTest::addColumn<int>("copies");
+        QTest::newRow("none") << 0;
+        QTest::newRow("fewer than grid points") << 5000;
+        QTest::newRow("more than grid points") << 1000000;
+    }
+
+    // Every placed copy keeps its canvas item until the run ends, and without random offsets a run places
+    // at most one copy per grid point: the estimate grows with the copies that can be placed, up to the
+    // grid. (Tiny copies on a fine grid once needed seven times the estimate.)
+    void estimateCoversPlacedCopies()
+    {
+        QFETCH(int, copies);
+        const quint64 points = 301 * 201;
+        setItems(*m_startup->document, {{0.01, copies}});
+        const quint64 withoutCopies = GeneratorPointGrid::estimatedRunBytes(points, {});
+        const quint64 withCopies = GeneratorPointGrid::estimatedRunBytes(points, m_startup->document->items()->items());
+        const quint64 placeable = std::min<quint64>(quint64(copies), points);
+        QVERIFY(withCopies - withoutCopies >= placeable * sizeof(canvas::CanvasItem));
+        QVERIFY(withCopies - withoutCopies <= placeable * 2 * sizeof(canvas::CanvasItem) + 1000);
     }
 
     // Last of all: the run is made again when the program ends (see RunAfterTheApplication).
