@@ -15,6 +15,11 @@ namespace {
 // How long a helper keeps looking for work before it sleeps, and how long it sleeps before it leaves.
 constexpr auto helperWatch = std::chrono::microseconds(50);
 constexpr auto helperIdleLimit = std::chrono::milliseconds(2);
+// A task takes a microsecond or two, waking a sleeping helper ten times as long: a sleeper is woken only
+// for this many waiting tasks, and the watching helpers and the placing thread take the rest. Waking one
+// per task cost the placing thread a system call each and kept the woken helpers busy with going back
+// to sleep.
+constexpr std::size_t tasksPerWokenHelper = 8;
 
 struct Task {
     std::size_t slice;
@@ -160,8 +165,8 @@ void SliceWorkQueue::submit(const std::vector<std::size_t>& slices, const Update
             m_shared->tasks.push_back(Task{slice, update});
         }
         m_shared->queued.store(m_shared->tasks.size(), std::memory_order_relaxed);
-        // One sleeper per task at most; the others sleep on.
-        for (std::size_t woken = 0; woken < std::min(m_shared->sleepers, slices.size()); ++woken) {
+        const std::size_t wanted = m_shared->tasks.size() / tasksPerWokenHelper;
+        for (std::size_t woken = 0; woken < std::min(m_shared->sleepers, wanted); ++woken) {
             m_shared->hasWork.notify_one();
         }
     }
@@ -203,12 +208,17 @@ bool SliceWorkQueue::isPending(std::size_t slice) const noexcept
 void SliceWorkQueue::waitFor(std::size_t slice)
 {
     while (isPending(slice)) {
+        // Only this thread adds tasks, so an empty queue stays empty here: the slice's last task is running
+        // on a helper, which takes microseconds, and the lock is left to the helpers meanwhile.
+        if (m_shared->queued.load(std::memory_order_relaxed) == 0) {
+            std::this_thread::yield();
+            continue;
+        }
         std::unique_lock<std::mutex> lock(m_shared->mutex);
         Task task;
         if (m_shared->take(task)) {
             m_shared->run(task, lock);
         } else {
-            // The slice's last task is running on a helper: it takes microseconds.
             lock.unlock();
             std::this_thread::yield();
         }

@@ -16,7 +16,8 @@
 // slice's tasks, working through the queue meanwhile. Tasks on one slice never run at the same time; in
 // which order they run does not matter, since an update only lowers free space.
 //
-// Helpers sleep when the queue stays empty and hand their pool threads back after a short idle spell.
+// Helpers sleep when the queue stays empty, are woken only when many tasks wait, and hand their pool
+// threads back after a short idle spell.
 // Without helpers (one thread) every task runs at once in the submitting thread.
 class SliceWorkQueue
 {
