@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "doc/Document.h"
 #include "doc/Properties.h"
+#include "doc/UpdateScope.h"
 #include "editors/PropertiesFrame.h"
 #include "support/AppFixture.h"
 #include "support/ChangeRecorder.h"
@@ -26,6 +27,12 @@ inline std::shared_ptr<doc::Document> documentOf(AppFixture& app)
 inline std::shared_ptr<doc::Properties> propertiesOf(AppFixture& app)
 {
     return app.controller().document()->properties();
+}
+
+// The property as the document stores it ("itemSpacing" gives the length in millionths of a millimetre).
+inline QVariant storedProperty(AppFixture& app, const QString& key)
+{
+    return propertiesOf(app)->toData().toMap().value(key);
 }
 
 // Makes the panel's tab current, as a click on its icon does, and returns it.
