@@ -1,50 +1,33 @@
 #include "app/ActionButton.h"
-#include "app/MainWindow.h"
-#include "doc/Document.h"
 #include "doc/DynamicValue.h"
-#include "doc/Properties.h"
 #include "editors/DynamicValueInputWidget.h"
 #include "editors/DynamicValueWidget.h"
 #include "editors/Normal1DWidget.h"
 #include "editors/OrderPreviewWidget.h"
 #include "editors/OrderTab.h"
-#include "editors/PropertiesFrame.h"
 #include "editors/RotationPreviewWidget.h"
 #include "editors/RotationTab.h"
-#include "support/AppFixture.h"
-#include "support/ChangeRecorder.h"
-#include "support/UserActions.h"
-#include "support/WidgetTestMain.h"
+#include "support/EditorTesting.h"
 
 #include <QAbstractButton>
 #include <QDoubleSpinBox>
 #include <QLabel>
-#include <QTabWidget>
 #include <QTransform>
-#include <QtTest>
 
 #include <cmath>
 
-using motifex::test::AppFixture;
-using motifex::test::ChangeRecorder;
+using namespace motifex::test;
 
 namespace {
 
 using Cell = DynamicValuePreviewWidget::Cell;
 
+const QRgb background = QColor::fromHsvF(0.0f, 0.0f, 0.1f).rgb();
+
 std::shared_ptr<doc::DynamicValue> staticValue(double offset)
 {
     auto value = std::make_shared<doc::DynamicValue>(nullptr);
     value->setOffset(offset);
-    return value;
-}
-
-// A value of no document that inherits its parent, as an item's does.
-std::shared_ptr<doc::DynamicValue> inheritingValue(const std::shared_ptr<doc::DynamicValue>& parent)
-{
-    auto value = std::make_shared<doc::DynamicValue>(nullptr);
-    value->setParent(parent);
-    value->resetToInheritFromParent();
     return value;
 }
 
@@ -65,38 +48,25 @@ std::vector<Cell> openCells(const QWidget& preview)
     return cells;
 }
 
-QColor backgroundColor()
-{
-    return QColor::fromHsvF(0.0f, 0.0f, 0.1f);
-}
-
 // Where the arrow of the cell points: 0 up, 1 right, 2 down, 3 left; -1 when no direction fits. Points
 // are given in the frame of an arrow that points up, in cell units.
 int arrowDirection(const QImage& image, const Cell& cell)
 {
     const QList<QPointF> inside{{0.0, -0.3}, {0.15, -0.15}, {-0.15, -0.15}, {0.0, 0.3}};
     const QList<QPointF> outside{{0.22, 0.22}, {-0.22, 0.22}, {0.3, -0.4}, {-0.3, -0.4}};
-    const QColor background = backgroundColor();
     for (int direction = 0; direction < 4; ++direction) {
         QTransform transform;
         transform.translate(cell.center.x(), cell.center.y());
         transform.scale(cell.size.width(), cell.size.height());
         transform.rotate(90.0 * direction);
         const auto isBackground = [&](const QPointF& point) {
-            return image.pixelColor(transform.map(point).toPoint()).rgb() == background.rgb();
+            return image.pixelColor(transform.map(point).toPoint()).rgb() == background;
         };
         if (std::none_of(inside.begin(), inside.end(), isBackground) && std::all_of(outside.begin(), outside.end(), isBackground)) {
             return direction;
         }
     }
     return -1;
-}
-
-RotationTab* showRotationTab(AppFixture& app)
-{
-    PropertiesFrame* panel = app.window()->propertiesFrame();
-    panel->tabWidget()->setCurrentWidget(panel->rotationTab());
-    return panel->rotationTab();
 }
 
 } // namespace
@@ -122,8 +92,7 @@ private slots:
         QFETCH(QSize, widgetSize);
         QFETCH(QSize, grid);
         QCOMPARE(DynamicValuePreviewWidget::gridSize(widgetSize), grid);
-        const std::vector<Cell> cells = DynamicValuePreviewWidget::gridCells(widgetSize);
-        QCOMPARE(int(cells.size()), grid.isEmpty() ? 0 : grid.width() * grid.height());
+        QCOMPARE(int(DynamicValuePreviewWidget::gridCells(widgetSize).size()), grid.isEmpty() ? 0 : grid.width() * grid.height());
     }
 
     void gridCells()
@@ -136,7 +105,7 @@ private slots:
         QCOMPARE(cells.back().center, QPoint(197, 141));
         // Radius and index follow the column.
         const doc::ItemStyleInput& input = cells.at(7).input;
-        QCOMPARE((QList<double>{input.x, input.y, input.radius, input.index}), (QList<double>{1.0 / 9.0, 0.0, 1.0 / 9.0, 1.0 / 9.0}));
+        QCOMPARE((QList<double>{input.x, input.y, input.radius, input.index}), (QList<double>{1.0 / 9, 0, 1.0 / 9, 1.0 / 9}));
     }
 
     void rotationArrows_data()
@@ -201,7 +170,7 @@ private slots:
             // Just inside and just outside the square's right edge.
             const double halfSide = side * cell.size.width() / 2.0;
             QCOMPARE(image.pixelColor(cell.center + QPoint(int(halfSide) - 1, 0)).rgb(), fill);
-            QCOMPARE(image.pixelColor(cell.center + QPoint(int(std::ceil(halfSide)) + 1, 0)).rgb(), backgroundColor().rgb());
+            QCOMPARE(image.pixelColor(cell.center + QPoint(int(std::ceil(halfSide)) + 1, 0)).rgb(), background);
         }
     }
 
@@ -219,11 +188,8 @@ private slots:
         QFETCH(QString, kind);
         AppFixture app;
         std::unique_ptr<DynamicValuePreviewWidget> preview;
-        if (isRotation) {
-            preview = std::make_unique<RotationPreviewWidget>(nullptr);
-        } else {
-            preview = std::make_unique<OrderPreviewWidget>(nullptr);
-        }
+        preview.reset(isRotation ? static_cast<DynamicValuePreviewWidget*>(new RotationPreviewWidget(nullptr))
+                                 : new OrderPreviewWidget(nullptr));
         preview->show();
         QCOMPARE(preview->loadPresetButton()->toolTip(), QStringLiteral("Load a %1 preset. (coming soon...)").arg(kind));
         QCOMPARE(preview->savePresetButton()->toolTip(), QStringLiteral("Save a %1 preset. (coming soon...)").arg(kind));
@@ -239,15 +205,13 @@ private slots:
         item->setParent(world);
         item->setInput(doc::DynamicValueInput::Y);
         preview->setValue(item);
-        QVERIFY(preview->parentButton()->isVisible());
-        QVERIFY(!preview->parentButton()->isChecked());
+        QVERIFY(preview->parentButton()->isVisible() && !preview->parentButton()->isChecked());
         QCOMPARE(preview->inputLabel()->text(), QStringLiteral("Y↓"));
         preview->parentButton()->click();
         QCOMPARE(item->input(), doc::DynamicValueInput::Parent);
         QVERIFY(preview->parentButton()->isChecked());
         QTRY_COMPARE(preview->inputLabel()->text(), QString());
-        QVERIFY(!preview->loadPresetButton()->isEnabled());
-        QVERIFY(!preview->savePresetButton()->isEnabled());
+        QVERIFY(!preview->loadPresetButton()->isEnabled() && !preview->savePresetButton()->isEnabled());
     }
 
     // The preview follows the value's parent and leaves the parent it joined, even when the value has
@@ -256,7 +220,9 @@ private slots:
     {
         AppFixture app;
         const auto firstParent = staticValue(0.0);
-        const auto value = inheritingValue(firstParent);
+        const auto value = staticValue(0.0);
+        value->setParent(firstParent);
+        value->setInput(doc::DynamicValueInput::Parent);
         {
             RotationPreviewWidget preview(nullptr);
             preview.resize(216, 160);
@@ -266,48 +232,34 @@ private slots:
             value->setParent(staticValue(0.0));
         }
         firstParent->setOffset(0.5); // a listener left behind would be called after its destruction
-        QVERIFY(value->parent() != firstParent);
     }
 
-    void rotationTabEditsTheWorldRotation()
+    void tabsEditTheWorldValues()
     {
         AppFixture app;
-        RotationTab* tab = showRotationTab(app);
-        const auto rotation = app.controller().document()->properties()->worldRotation();
-        QCOMPARE(tab->title(), QStringLiteral("Item Rotation"));
-        QCOMPARE(tab->preview()->value(), rotation);
-        QCOMPARE(tab->valueWidget()->dynamicValue(), rotation);
-        QCOMPARE(tab->valueWidget()->displayMode(), DynamicValueWidget::DisplayMode::Rotation);
-        QVERIFY(!tab->preview()->parentButton()->isVisible());
-
-        ChangeRecorder recorder(app.controller().document());
-        motifex::test::typeInto(tab->valueWidget()->offsetEditor()->spinBox(), "90");
+        const auto rotation = propertiesOf(app)->worldRotation();
+        RotationTab* rotationTab = showTab(app, &PropertiesFrame::rotationTab);
+        QCOMPARE(rotationTab->preview()->value(), rotation);
+        QCOMPARE(rotationTab->valueWidget()->dynamicValue(), rotation);
+        QCOMPARE(rotationTab->valueWidget()->displayMode(), DynamicValueWidget::DisplayMode::Rotation);
+        QVERIFY(!rotationTab->preview()->parentButton()->isVisible());
+        ChangeRecorder recorder(documentOf(app));
+        typeInto(rotationTab->valueWidget()->offsetEditor()->spinBox(), "90");
         QCOMPARE(recorder.records(), QStringList{"changed properties/worldRotation/offset"});
-        QCOMPARE(rotation->offset(), geo::Normal1D(0.25));
-        const Cell cell = openCells(*tab->preview()).front();
-        QTRY_COMPARE(arrowDirection(tab->preview()->grab().toImage(), cell), 1);
+        const Cell cell = openCells(*rotationTab->preview()).front();
+        QTRY_COMPARE(arrowDirection(rotationTab->preview()->grab().toImage(), cell), 1);
+        rotationTab->valueWidget()->inputWidget()->button(doc::DynamicValueInput::PolarAngle)->click();
+        QTRY_COMPARE(rotationTab->preview()->inputLabel()->text(), QStringLiteral("angle→↓"));
 
-        tab->valueWidget()->inputWidget()->button(doc::DynamicValueInput::PolarAngle)->click();
-        QTRY_COMPARE(rotation->input(), doc::DynamicValueInput::PolarAngle);
-        QTRY_COMPARE(tab->preview()->inputLabel()->text(), QStringLiteral("angle→↓"));
-    }
-
-    void orderTabEditsTheWorldOrder()
-    {
-        AppFixture app;
-        PropertiesFrame* panel = app.window()->propertiesFrame();
-        panel->tabWidget()->setCurrentWidget(panel->orderTab());
-        OrderTab* tab = panel->orderTab();
-        const auto order = app.controller().document()->properties()->worldOrderZ();
-        QCOMPARE(tab->title(), QStringLiteral("Item Order"));
-        QCOMPARE(tab->preview()->value(), order);
-        QCOMPARE(tab->valueWidget()->dynamicValue(), order);
-        QCOMPARE(tab->valueWidget()->displayMode(), DynamicValueWidget::DisplayMode::Level);
-        QCOMPARE(tab->preview()->inputLabel()->text(), QStringLiteral("index→"));
-
+        const auto order = propertiesOf(app)->worldOrderZ();
+        OrderTab* orderTab = showTab(app, &PropertiesFrame::orderTab);
+        QCOMPARE(orderTab->preview()->value(), order);
+        QCOMPARE(orderTab->valueWidget()->dynamicValue(), order);
+        QCOMPARE(orderTab->valueWidget()->displayMode(), DynamicValueWidget::DisplayMode::Level);
+        QCOMPARE(orderTab->preview()->inputLabel()->text(), QStringLiteral("index→"));
         // A project load reaches the preview through the reset of the world order.
         order->setFromDataOrThrow(QVariantMap{{"input", "y"}});
-        QTRY_COMPARE(tab->preview()->inputLabel()->text(), QStringLiteral("Y↓"));
+        QTRY_COMPARE(orderTab->preview()->inputLabel()->text(), QStringLiteral("Y↓"));
     }
 };
 
