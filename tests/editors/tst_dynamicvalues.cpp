@@ -366,17 +366,17 @@ private slots:
 
     void rotationArrows_data()
     {
-        QTest::addColumn<doc::DynamicValueInput>("input");
+        QTest::addColumn<Input>("input");
         QTest::addColumn<double>("offset");
         QTest::addColumn<QList<int>>("columnDirections");
-        QTest::newRow("a quarter turn") << doc::DynamicValueInput::Zero << 0.25 << QList<int>(5, 1);
-        QTest::newRow("a quarter turn back") << doc::DynamicValueInput::Zero << -0.25 << QList<int>(5, 3);
-        QTest::newRow("x through a full turn") << doc::DynamicValueInput::X << 0.0 << QList<int>{0, 1, 2, 3, 0};
+        QTest::newRow("a quarter turn") << Input::Zero << 0.25 << QList<int>(5, 1);
+        QTest::newRow("a quarter turn back") << Input::Zero << -0.25 << QList<int>(5, 3);
+        QTest::newRow("x through a full turn") << Input::X << 0.0 << QList<int>{0, 1, 2, 3, 0};
     }
 
     void rotationArrows()
     {
-        QFETCH(doc::DynamicValueInput, input);
+        QFETCH(Input, input);
         QFETCH(double, offset);
         QFETCH(QList<int>, columnDirections);
         AppFixture app;
@@ -459,12 +459,12 @@ private slots:
 
         const auto item = staticValue(0.1);
         item->setParent(world);
-        item->setInput(doc::DynamicValueInput::Y);
+        item->setInput(Input::Y);
         preview->setValue(item);
         QVERIFY(preview->parentButton()->isVisible() && !preview->parentButton()->isChecked());
         QCOMPARE(preview->inputLabel()->text(), QStringLiteral("Y↓"));
         preview->parentButton()->click();
-        QCOMPARE(item->input(), doc::DynamicValueInput::Parent);
+        QCOMPARE(item->input(), Input::Parent);
         QVERIFY(preview->parentButton()->isChecked());
         QTRY_COMPARE(preview->inputLabel()->text(), QString());
         QVERIFY(!preview->loadPresetButton()->isEnabled() && !preview->savePresetButton()->isEnabled());
@@ -478,7 +478,7 @@ private slots:
         const auto firstParent = staticValue(0.0);
         const auto value = staticValue(0.0);
         value->setParent(firstParent);
-        value->setInput(doc::DynamicValueInput::Parent);
+        value->setInput(Input::Parent);
         {
             RotationPreviewWidget preview(nullptr);
             preview.resize(216, 160);
@@ -504,7 +504,7 @@ private slots:
         QCOMPARE(recorder.records(), QStringList{"changed properties/worldRotation/offset"});
         const Cell cell = openCells(*rotationTab->preview()).front();
         QTRY_COMPARE(arrowDirection(rotationTab->preview()->grab().toImage(), cell), 1);
-        rotationTab->valueWidget()->inputWidget()->button(doc::DynamicValueInput::PolarAngle)->click();
+        rotationTab->valueWidget()->inputWidget()->button(Input::PolarAngle)->click();
         QTRY_COMPARE(rotationTab->preview()->inputLabel()->text(), QStringLiteral("angle→↓"));
 
         const auto order = propertiesOf(app)->worldOrderZ();

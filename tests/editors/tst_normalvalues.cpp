@@ -178,19 +178,6 @@ private slots:
         QCOMPARE(spy.count(), 1);
     }
 
-    void rangeAndFactor()
-    {
-        Normal1DWidget widget(Mode::Percent, nullptr);
-        widget.setValue(0.9);
-        widget.setRange(0.8, 0.2);
-        QCOMPARE((QList<double>{widget.spinBox()->minimum(), widget.spinBox()->maximum(), widget.value()}),
-                 (QList<double>{20, 80, 0.8}));
-        widget.setFactor(10.0); // the ranges stay
-        widget.setValue(0.5);
-        QCOMPARE((QList<double>{widget.spinBox()->maximum(), widget.spinBox()->value(), widget.value()}),
-                 (QList<double>{80, 20, 0.8})); // 20 / 10, within the stored range
-    }
-
     void padStyles()
     {
         Normal2DFrame compact(Style::Compact, nullptr);

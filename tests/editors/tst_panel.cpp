@@ -2,7 +2,6 @@
 #include "editors/ItemsTab.h"
 #include "editors/MetaTab.h"
 #include "editors/PropertyTab.h"
-#include "editors/UpdateGuard.h"
 #include "support/EditorTesting.h"
 
 #include <QDialog>
@@ -12,8 +11,6 @@
 #include <QPlainTextEdit>
 
 using namespace motifex::test;
-
-Q_DECLARE_METATYPE(doc::UpdateState)
 
 namespace {
 
@@ -31,45 +28,12 @@ public:
 
 } // namespace
 
-// The panel frame, the tab base, the metadata tab, and the update rules and dialog runs every editor uses.
+// The panel frame, the tab base, the metadata tab, and the dialog runs of the shared dialogs.
 class PanelTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void guards_data()
-    {
-        QTest::addColumn<doc::UpdateState>("stateBefore");
-        QTest::addColumn<bool>("isWriteRun");
-        QTest::addColumn<bool>("isRefreshRun");
-        QTest::newRow("idle") << doc::UpdateState::Idle << true << true;
-        QTest::newRow("document update") << doc::UpdateState::DocumentUpdate << false << true;
-        QTest::newRow("editor update") << doc::UpdateState::EditorUpdate << true << false;
-    }
-
-    void guards()
-    {
-        QFETCH(doc::UpdateState, stateBefore);
-        auto document = std::make_shared<doc::Document>();
-        *document->update() = stateBefore;
-        QList<doc::UpdateState> seen;
-        QTEST(UpdateGuard::write(document.get(), [&] { seen << *document->update(); }), "isWriteRun");
-        QTEST(UpdateGuard::refresh(document->properties().get(), [&] { seen << *document->update(); }), "isRefreshRun");
-        QFETCH(bool, isWriteRun);
-        QFETCH(bool, isRefreshRun);
-        QList<doc::UpdateState> expected;
-        if (isWriteRun) {
-            expected << doc::UpdateState::EditorUpdate;
-        }
-        if (isRefreshRun) {
-            expected << doc::UpdateState::DocumentUpdate;
-        }
-        QCOMPARE(seen, expected);
-        QCOMPARE(*document->update(), stateBefore);
-        // A part without document has no update state to stop anything.
-        QVERIFY(UpdateGuard::write(static_cast<doc::DocumentElement*>(nullptr), [] {}));
-    }
-
     void dialogRunReachesOnlyTheLastOpener_data()
     {
         QTest::addColumn<bool>("isSecondOpenedWhileFirstRuns");

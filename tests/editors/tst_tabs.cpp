@@ -47,15 +47,6 @@ PanelEdit canvasEdit(const std::function<void(CanvasTab*)>& edit)
     return editIn(&PropertiesFrame::canvasTab, edit);
 }
 
-QStringList itemTexts(const QComboBox* box)
-{
-    QStringList texts;
-    for (int index = 0; index < box->count(); ++index) {
-        texts.append(box->itemText(index));
-    }
-    return texts;
-}
-
 // The labels of the value rows the tab shows; "mismatch" for a row whose label and editor disagree,
 // "unlabelled" for a hidden row that kept its text.
 QStringList shownValueRows(const CanvasTab* tab)
@@ -119,7 +110,7 @@ private slots:
             QCOMPARE(tab->algorithmChooser()->itemData(index).toString(), entry.identifier);
             QVERIFY(!tab->algorithmChooser()->itemIcon(index).isNull());
         }
-        QCOMPARE(itemTexts(tab->precisionChooser()), (QStringList{"1 mm", "0.1 mm", "0.01 mm"}));
+        QCOMPARE(comboTexts(tab->precisionChooser()), (QStringList{"1 mm", "0.1 mm", "0.01 mm"}));
         QCOMPARE(tab->precisionChooser()->iconSize(), QSize(20, 20));
         QCOMPARE((QList<double>{tab->spacingField()->maximum(), tab->spacingField()->singleStep()}), (QList<double>{100, 0.1}));
         QVERIFY(!tab->defaultShapeChooser()->isDefaultAllowed());

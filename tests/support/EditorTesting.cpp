@@ -1,6 +1,7 @@
 #include "support/EditorTesting.h"
 
 #include <QAction>
+#include <QComboBox>
 
 namespace motifex::test {
 
@@ -9,6 +10,15 @@ QStringList actionTexts(const QList<QAction*>& actions)
     QStringList texts;
     for (const QAction* action : actions) {
         texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return texts;
+}
+
+QStringList comboTexts(const QComboBox* box, int role)
+{
+    QStringList texts;
+    for (int index = 0; index < box->count(); ++index) {
+        texts.append(box->itemData(index, role).toString());
     }
     return texts;
 }

@@ -16,6 +16,7 @@
 #include <QtTest>
 
 class QAction;
+class QComboBox;
 
 namespace motifex::test {
 
@@ -52,6 +53,8 @@ inline QString argb(const QColor& color)
 
 // The texts of the actions, "-" for a separator.
 QStringList actionTexts(const QList<QAction*>& actions);
+// The entries of a combo box: their texts, or their data in the role.
+QStringList comboTexts(const QComboBox* box, int role = Qt::DisplayRole);
 
 // Counts the events of one type that an object receives.
 class EventCounter : public QObject
