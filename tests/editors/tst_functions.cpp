@@ -358,6 +358,25 @@ private slots:
         QCOMPARE(fixture.box->height(), 56);
     }
 
+    // The shared editor answers only the strip that opened it last: cancelled from one strip, accepted
+    // from the other.
+    void twoStripsShareTheEditor()
+    {
+        AppFixture app;
+        BoxFixture first(app, propertiesOf(app)->worldRotation());
+        BoxFixture second(app, propertiesOf(app)->worldOrderZ());
+        QTRY_VERIFY(first.box->addButton() != nullptr && second.box->addButton() != nullptr);
+        QVERIFY(first.openForAdding());
+        clickRow(first.editor->functionList(), 0);
+        first.editor->reject();
+        QVERIFY(second.openForAdding());
+        second.chooseAndAccept("log");
+        QTRY_COMPARE(second.chain(), QStringList{"log(map,result)"});
+        QVERIFY(runQueuedCalls());
+        QCOMPARE(first.chain(), QStringList());
+        QCOMPARE(first.recorder.records(), QStringList());
+    }
+
     void theChooserLists26Rows()
     {
         AppFixture app;
