@@ -171,6 +171,17 @@ private slots:
         QVERIFY(itemRotation.button(Input::Parent)->isEnabled());
         QCOMPARE(itemRotation.text(itemRotation.widget->offsetEditor()), QStringLiteral("90.00\u00BA"));
         QCOMPARE(world.recorder.records() + itemRotation.recorder.records(), QStringList());
+
+        // Detached, and then destroyed, the widget follows the value no more.
+        auto widget = std::make_unique<DynamicValueWidget>(DisplayMode::Rotation, nullptr);
+        widget->setDynamicValue(item->rotation());
+        widget->setDynamicValue(nullptr);
+        QVERIFY(widget->functionBox()->functions() == nullptr);
+        item->rotation()->setOffset(0.5);
+        QCOMPARE(widget->offsetEditor()->spinBox()->text(), QStringLiteral("90.00\u00BA"));
+        widget->setDynamicValue(item->rotation());
+        widget.reset();
+        item->rotation()->setOffset(0.75); // must not reach the destroyed widget
     }
 
     void clickingInputs_data()
@@ -315,21 +326,6 @@ private slots:
         QTest::keyClick(center->padDialog(), Qt::Key_Escape);
         QCOMPARE(fixture.value->center(), geo::Normal2D(0, 0));
         QCOMPARE(fixture.recorder.records(), QStringList{"changed center"});
-    }
-
-    void detachingAndDestroying()
-    {
-        AppFixture app;
-        std::shared_ptr<doc::DynamicValue> value = propertiesOf(app)->worldRotation();
-        auto widget = std::make_unique<DynamicValueWidget>(DisplayMode::Rotation, nullptr);
-        widget->setDynamicValue(value);
-        widget->setDynamicValue(nullptr);
-        QVERIFY(widget->functionBox()->functions() == nullptr);
-        value->setOffset(0.5);
-        QCOMPARE(widget->offsetEditor()->spinBox()->text(), QStringLiteral("0.00\u00BA"));
-        widget->setDynamicValue(value);
-        widget.reset();
-        value->setOffset(0.25); // must not reach the destroyed widget
     }
 
     void gridSize_data()
