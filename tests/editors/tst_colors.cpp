@@ -313,29 +313,37 @@ private slots:
     void load_data()
     {
         QTest::addColumn<bool>("isBroken");
-        QTest::newRow("readable") << false;
-        QTest::newRow("broken") << true;
+        QTest::addColumn<QVariant>("preset");
+        QTest::newRow("readable") << false << sunsetData();
+        QTest::newRow("broken") << true << QVariant(brokenColorData());
+        // Saved from an item colour whose hue follows its parent: the world colour has no parent to follow.
+        QTest::newRow("inherited hue") << false << staticColorData(QColor("#ff8040"), doc::DynamicValueInput::Parent);
     }
 
     void load()
     {
         QFETCH(bool, isBroken);
-        writePresetFile("preset", "Preset", isBroken ? QVariant(brokenColorData()) : sunsetData());
+        QFETCH(QVariant, preset);
+        writePresetFile("preset", "Preset", preset);
         startDialog();
         const QVariant before = worldColor()->toData();
+        QVariantMap expected = throughJson(preset).toMap();
+        if (QTest::currentDataTag() == QByteArray("inherited hue")) {
+            expected.insert(QStringLiteral("hue"), throughJson(before.toMap().value(QStringLiteral("hue"))));
+        }
         if (isBroken) {
             QTest::ignoreMessage(QtDebugMsg, "Failed to deserialize color preset");
         }
         selectRow(*m_dialog, "Preset");
         // The preset preview shows a broken preset as static grey.
-        QCOMPARE(m_dialog->presetColor()->toData(), isBroken ? staticColorData(Qt::gray) : throughJson(sunsetData()));
+        QCOMPARE(m_dialog->presetColor()->toData(), isBroken ? staticColorData(Qt::gray) : throughJson(preset));
         ChangeRecorder recorder(m_app->controller().document());
         if (isBroken) {
             QTest::ignoreMessage(QtDebugMsg, "Failed to deserialize color preset");
         }
         m_dialog->loadButton()->click();
         QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(worldColor()->toData(), isBroken ? before : throughJson(sunsetData()));
+        QCOMPARE(throughJson(worldColor()->toData()), isBroken ? throughJson(before) : QVariant(expected));
         // A load reaches the document, so the project counts as changed and the preview refreshes.
         QCOMPARE(recorder.records().isEmpty() ? QString() : recorder.records().constLast(),
                  isBroken ? "" : "changed properties/worldColor");
