@@ -344,19 +344,16 @@ private slots:
         AppFixture app;
         openAtStart(app, projectPath);
         app.document()->properties()->setName(QString(1000, 'e'));
-        app.window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(app.window()));
-
         ModalAnswerer answerer;
         if (tag == QLatin1String("test error")) {
             answerer.clickButton("OK");
-            QTest::keySequence(app.window(), QKeySequence("Ctrl+=, Ctrl+I"));
+            actionWithText(app.window(), "Activate Test IO Error")->trigger();
             QTRY_VERIFY(answerer.isDone());
             QCOMPARE(answerer.lastRecord().title, QStringLiteral("Test"));
             QCOMPARE(answerer.lastRecord().text, QStringLiteral("Test IO Error Activated"));
-            app.window()->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(app.window()));
         }
+        app.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.window()));
         answerer.clickButton("Cancel");
         {
             const bool isReadOnly = tag == QLatin1String("read-only folder");
@@ -476,51 +473,43 @@ private slots:
         QVERIFY(!settings.value("toData.state").toByteArray().isEmpty());
     }
 
-    // Read silently: any failure simply gives a new document, and the error box is not even prepared.
-    void lastOpenProjectAtStart_data()
+    // The first argument when it is a regular file, else the last open project, read silently: any
+    // failure simply gives a new document, and the error box is not even prepared.
+    void projectAtStart_data()
     {
+        QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("lastOpenProject");
         QTest::addColumn<QString>("name");
-        QTest::newRow("readable") << "a.mtfx" << "a";
-        QTest::newRow("missing") << "missing.mtfx" << "";
-        QTest::newRow("broken JSON") << "broken.mtfx" << "";
-        QTest::newRow("FIFO") << "fifo.mtfx" << "";
-        QTest::newRow("folder") << "" << "";
+        QTest::newRow("last open project") << "" << "a.mtfx" << "a";
+        QTest::newRow("missing") << "" << "missing.mtfx" << "";
+        QTest::newRow("broken JSON") << "" << "broken.mtfx" << "";
+        QTest::newRow("FIFO") << "" << "fifo.mtfx" << "";
+        QTest::newRow("folder") << "" << "" << "";
+        QTest::newRow("argument") << "b.mtfx" << "a.mtfx" << "b";
+        QTest::newRow("FIFO argument") << "fifo.mtfx" << "a.mtfx" << "a";
     }
 
-    void lastOpenProjectAtStart()
+    void projectAtStart()
     {
+        QFETCH(QString, argument);
         QFETCH(QString, lastOpenProject);
         QFETCH(QString, name);
         m_projects->write("a.mtfx");
+        m_projects->write("b.mtfx");
         writeAll(m_projects->path("broken.mtfx"), "{");
         QVERIFY(!fifo(*m_projects, "fifo.mtfx").isEmpty());
         QSettings().setValue("lastOpenProject", m_projects->path(lastOpenProject));
-
         AppFixture app;
+        if (!argument.isEmpty()) {
+            fileIO(app)->applicationStart({"motifex", m_projects->path(argument)});
+        }
         QCOMPARE(projectName(app), name);
         QVERIFY(!fileIO(app)->hasUnsavedChanges());
         QCOMPARE(fileIO(app)->runningActions().size(), 0);
         QCOMPARE(app.window()->windowTitle(),
-                 name.isEmpty() ? QStringLiteral("<new project>[*] - Motifex v2.6.0") : titleFor(lastOpenProject));
+                 name.isEmpty() ? QStringLiteral("<new project>[*] - Motifex v2.6.0") : titleFor(name + ".mtfx"));
         QCOMPARE(app.window()->findChild<QMessageBox*>(QStringLiteral("openErrorBox"))->informativeText(),
                  QStringLiteral("See details for technical information about the problem."));
-    }
-
-    void firstArgumentAtStart()
-    {
-        const QString argument = m_projects->write("b.mtfx");
-        QVERIFY(!fifo(*m_projects, "fifo.mtfx").isEmpty());
-        QSettings().setValue("lastOpenProject", m_projects->write("a.mtfx"));
-        AppFixture app;
-        QCOMPARE(projectName(app), QStringLiteral("a"));
-
-        openAtStart(app, argument);
-        QCOMPARE(projectName(app), QStringLiteral("b"));
-        QCOMPARE(app.window()->windowTitle(), titleFor("b.mtfx"));
-        openAtStart(app, m_projects->path("fifo.mtfx"));
-        QCOMPARE(projectName(app), QStringLiteral("a"));
-        QCOMPARE(fileIO(app)->runningActions().size(), 0);
     }
 
     void fileOpenEventUsesTheDataReadByTheApplication()

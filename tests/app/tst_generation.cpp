@@ -21,6 +21,7 @@
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSvgWidget>
 #include <QTimer>
@@ -105,6 +106,12 @@ private slots:
         QVERIFY(app.frame()->svgData().isEmpty());
         QCOMPARE(app.preview()->background(), QColor::fromHsvF(0, 0, 0.2f));
         QCOMPARE(app.status()->statusText(), QStringLiteral("Ready"));
+        QCOMPARE(app.status()->findChild<QLabel*>(QStringLiteral("statusLabel"))->font().weight(), QFont::Bold);
+        QCOMPARE(app.cancelButton()->text(), QStringLiteral("Cancel"));
+        const auto* progressBar = app.status()->findChild<QProgressBar*>();
+        QCOMPARE(progressBar->maximum(), 1000);
+        QVERIFY(!progressBar->isVisible() && !app.cancelButton()->isVisible());
+        QVERIFY(!app.status()->findChild<QLabel*>(QStringLiteral("statisticLabel"))->isVisible());
     }
 
     // A run from Ctrl+R or the button: the controls are off until it ends, then the pattern is shown.
@@ -133,6 +140,7 @@ private slots:
         QVERIFY(!app.window()->generateAction()->isEnabled() && !app.generateButton()->isEnabled());
         QVERIFY(!app.window()->propertiesFrame()->isEnabled());
         QVERIFY(app.cancelButton()->isVisible() && app.cancelButton()->isEnabled());
+        QVERIFY(!app.status()->findChild<QLabel*>(QStringLiteral("statisticLabel"))->isVisible());
         QCOMPARE(app.overlay(), QStringLiteral("Working…"));
         QVERIFY(!app.refreshTimer()->isActive());
         // While working, the canvas is not offered for saving; a second trigger starts nothing.

@@ -199,24 +199,6 @@ private slots:
         QCOMPARE(generator.calls, expectedCalls);
     }
 
-    void statusLineStates()
-    {
-        StatusFixture line;
-        QCOMPARE(line.text(), QStringLiteral("Ready"));
-        QCOMPARE(line.frame.findChild<QLabel*>(QStringLiteral("statusLabel"))->font().weight(), QFont::Bold);
-        QCOMPARE(line.progressBar()->maximum(), 1000);
-        QCOMPARE(line.cancelButton()->text(), QStringLiteral("Cancel"));
-        QCOMPARE(line.visibility(), QList<bool>({false, false, false}));
-        line.frame.setStatistic(QStringLiteral("3 items, largest 1.00mm, smallest 1.00mm"));
-        line.frame.endWork(Status::Completed);
-        QCOMPARE(line.visibility(), QList<bool>({false, false, true}));
-
-        line.frame.startWork();
-        QCOMPARE(line.text(), QStringLiteral("Starting..."));
-        QCOMPARE(line.progressBar()->value(), 0);
-        QCOMPARE(line.visibility(), QList<bool>({true, true, false}));
-    }
-
     // Each row: the clock times (ms after startWork) at which a value arrives, the value being the time,
     // and the values passed on to the line.
     void progressIsThrottled_data()
