@@ -208,56 +208,45 @@ private slots:
         QVERIFY(text.endsWith(QStringLiteral("<p><b>Error Details:</b> &lt;b&gt;x&lt;/b&gt; &amp; &quot;y&quot;</p>")));
     }
 
-    void fileOpenEventCarriesTheFirstBytes_data()
-    {
-        QTest::addColumn<qsizetype>("size");
-        QTest::newRow("one byte") << qsizetype(1);
-        QTest::newRow("exactly the limit") << qsizetype(10000000);
-        QTest::newRow("12 MB: cut at the limit") << qsizetype(12000000);
-    }
-
-    void fileOpenEventCarriesTheFirstBytes()
-    {
-        QFETCH(qsizetype, size);
-        QTemporaryDir folder;
-        // Bytes that differ along the file, so that a shifted or repeated block would show.
-        QByteArray content(size, Qt::Uninitialized);
-        for (qsizetype index = 0; index < size; ++index) {
-            content[index] = static_cast<char>((index * 7 + index / 251) & 0xff);
-        }
-        const QString path = folder.filePath(QStringLiteral("project.mtfx"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == size);
-        file.close();
-        QSignalSpy spy(qApp, SIGNAL(fileOpenRequest(QString, QByteArray)));
-        QCoreApplication::postEvent(qApp, new QFileOpenEvent(QUrl::fromLocalFile(path)));
-        QTRY_COMPARE(spy.size(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), path);
-        QVERIFY(spy.at(0).at(1).toByteArray() == content.left(Application::maximumProjectFileSize));
-    }
-
-    void fileOpenEventWithoutContent_data()
+    // A local regular file passes at most its first 10000000 bytes; nothing passes for anything else.
+    void fileOpenEvent_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("empty file") << "empty.mtfx";
-        QTest::newRow("folder") << "folder.mtfx";
-        QTest::newRow("missing file") << "missing.mtfx";
-        QTest::newRow("remote URL") << "https://example.com/project.mtfx";
+        QTest::addColumn<qsizetype>("size");
+        QTest::addColumn<qsizetype>("passedOn");
+        QTest::newRow("one byte") << "project.mtfx" << qsizetype(1) << qsizetype(1);
+        QTest::newRow("exactly the limit") << "project.mtfx" << qsizetype(10000000) << qsizetype(10000000);
+        QTest::newRow("12 MB: cut at the limit") << "project.mtfx" << qsizetype(12000000) << qsizetype(10000000);
+        QTest::newRow("empty file") << "project.mtfx" << qsizetype(0) << qsizetype(-1);
+        QTest::newRow("folder") << "folder.mtfx" << qsizetype(-1) << qsizetype(-1);
+        QTest::newRow("missing file") << "missing.mtfx" << qsizetype(-1) << qsizetype(-1);
+        QTest::newRow("remote URL") << "https://example.com/project.mtfx" << qsizetype(-1) << qsizetype(-1);
     }
 
-    void fileOpenEventWithoutContent()
+    void fileOpenEvent()
     {
         QFETCH(QString, name);
+        QFETCH(qsizetype, size);
+        QFETCH(qsizetype, passedOn);
         QTemporaryDir folder;
-        QFile empty(folder.filePath("empty.mtfx"));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
         QVERIFY(QDir(folder.path()).mkdir("folder.mtfx"));
+        // Bytes that differ along the file, so that a shifted or repeated block would show.
+        QByteArray content(std::max<qsizetype>(size, 0), Qt::Uninitialized);
+        for (qsizetype index = 0; index < content.size(); ++index) {
+            content[index] = static_cast<char>((index * 7 + index / 251) & 0xff);
+        }
+        QFile file(folder.filePath(name));
+        QVERIFY(size < 0 || (file.open(QIODevice::WriteOnly) && file.write(content) == size));
+        file.close();
         const QUrl url = name.startsWith("https:") ? QUrl(name) : QUrl::fromLocalFile(folder.filePath(name));
         QSignalSpy spy(qApp, SIGNAL(fileOpenRequest(QString, QByteArray)));
         QCoreApplication::postEvent(qApp, new QFileOpenEvent(url));
         QCoreApplication::sendPostedEvents(qApp);
-        QCOMPARE(spy.size(), 0);
+        QCOMPARE(spy.size(), passedOn < 0 ? 0 : 1);
+        if (passedOn >= 0) {
+            QCOMPARE(spy.at(0).at(0).toString(), folder.filePath(name));
+            QVERIFY(spy.at(0).at(1).toByteArray() == content.left(passedOn));
+        }
     }
 
     void iconFontResolvesToOurFont()
