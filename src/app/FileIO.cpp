@@ -47,6 +47,18 @@ QString menuText(const QString& text)
     return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+// A project file dialog: saving to any file name, or opening an existing file.
+QFileDialog* createProjectDialog(QWidget* parent, const QString& title, const QString& nameFilter,
+                                 QFileDialog::AcceptMode acceptMode)
+{
+    auto* dialog = new QFileDialog(parent, title);
+    dialog->setAcceptMode(acceptMode);
+    dialog->setFileMode(acceptMode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(FileIO::fileSuffix);
+    dialog->setNameFilter(nameFilter);
+    return dialog;
+}
+
 } // namespace
 
 FileIO::FileIO(MainWindow* mainWindow)
@@ -104,24 +116,15 @@ QAction* FileIO::addWindowAction(const QString& text, const QKeySequence& shortc
 void FileIO::initializeDialogs()
 {
     const QString nameFilter = tr("Motifex Project (*.%1)").arg(fileSuffix);
-
-    m_saveDialog = new QFileDialog(mainWindow(), tr("Save Project"));
+    m_saveDialog = createProjectDialog(mainWindow(), tr("Save Project"), nameFilter, QFileDialog::AcceptSave);
     m_saveDialog->setObjectName(QStringLiteral("saveProjectDialog"));
-    m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    m_saveDialog->setFileMode(QFileDialog::AnyFile);
-    m_saveDialog->setDefaultSuffix(fileSuffix);
-    m_saveDialog->setNameFilter(nameFilter);
     connect(m_saveDialog, &QFileDialog::fileSelected, this, &FileIO::onSavePathSelected);
-    connect(m_saveDialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
-
-    m_openDialog = new QFileDialog(mainWindow(), tr("Open Project"));
+    m_openDialog = createProjectDialog(mainWindow(), tr("Open Project"), nameFilter, QFileDialog::AcceptOpen);
     m_openDialog->setObjectName(QStringLiteral("openProjectDialog"));
-    m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    m_openDialog->setFileMode(QFileDialog::ExistingFile);
-    m_openDialog->setDefaultSuffix(fileSuffix);
-    m_openDialog->setNameFilter(nameFilter);
     connect(m_openDialog, &QFileDialog::fileSelected, this, &FileIO::onOpenPathSelected);
-    connect(m_openDialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
+    for (QFileDialog* dialog : {m_saveDialog, m_openDialog}) {
+        connect(dialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
+    }
 
     m_unsavedChangesBox = new QMessageBox(QMessageBox::Warning, tr("Unsaved Changes"),
                                           tr("The current project has unsaved changes."),
