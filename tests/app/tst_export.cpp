@@ -21,20 +21,9 @@ private:
 
     static QAction* exportAction(AppFixture& app, const QString& text) { return actionWithText(exportFrame(app), text); }
 
-    static QPushButton* bitmapButton(AppFixture& app)
-    {
-        return exportFrame(app)->findChild<QPushButton*>(QStringLiteral("exportBitmapButton"));
-    }
-
-    static QComboBox* resolutionBox(AppFixture& app)
-    {
-        return exportFrame(app)->findChild<QComboBox*>(QStringLiteral("exportResolutionBox"));
-    }
-
-    static QFileDialog* exportDialog(AppFixture& app)
-    {
-        return exportFrame(app)->findChild<QFileDialog*>(QStringLiteral("exportDialog"));
-    }
+    static QPushButton* bitmapButton(AppFixture& app) { return exportFrame(app)->findChild<QPushButton*>("exportBitmapButton"); }
+    static QComboBox* resolutionBox(AppFixture& app) { return exportFrame(app)->findChild<QComboBox*>("exportResolutionBox"); }
+    static QFileDialog* exportDialog(AppFixture& app) { return exportFrame(app)->findChild<QFileDialog*>("exportDialog"); }
 
     // Picks a name filter in the dialog's file type box the way a user does: focus it, arrow down.
     static void chooseFilter(QFileDialog* dialog, int index)
@@ -45,12 +34,6 @@ private:
         while (typeBox->currentIndex() < index) {
             QTest::keyClick(typeBox, Qt::Key_Down);
         }
-    }
-
-    static void activate(AppFixture& app)
-    {
-        app.window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(app.window()));
     }
 
     // The format and size an outside decoder reads from the file.
@@ -152,7 +135,8 @@ private slots:
         // A wide margin keeps the pattern, and JPEG's ringing around it, away from the corner.
         app.document()->properties()->setCanvasMargin(geo::Length(10000000));
         QVERIFY(app.generate());
-        activate(app);
+        app.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.window()));
 
         ModalAnswerer answerer;
         answerer.answer([this, filterIndex, typedName](QWidget* widget) {
