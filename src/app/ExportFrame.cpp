@@ -1,6 +1,7 @@
 #include "app/ExportFrame.h"
 
 #include "app/ApplicationController.h"
+#include "app/DocumentsFolder.h"
 #include "app/FileIO.h"
 #include "app/MainWindow.h"
 #include "doc/Document.h"
@@ -22,7 +23,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTimer>
 
@@ -38,11 +38,6 @@ constexpr int renameDelay = 100;
 const QString svgSuffix = QStringLiteral("svg");
 const QString pngSuffix = QStringLiteral("png");
 const QString jpegSuffix = QStringLiteral("jpg");
-
-QString documentsLocation()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
 
 bool hasSuffix(const QFileInfo& fileInfo, const QString& suffix)
 {
@@ -169,13 +164,18 @@ void ExportFrame::updatePixelSize()
     QString toolTip = tr("<p>Exported bitmap size: %1px x %2px</p>")
                           .arg(m_bitmapPixelSize.width())
                           .arg(m_bitmapPixelSize.height());
-    const bool isAllowed = std::max(m_bitmapPixelSize.width(), m_bitmapPixelSize.height()) <= maximumBitmapSide;
+    const bool isAllowed = isBitmapSizeAllowed();
     if (!isAllowed) {
         toolTip += tr("<p><b>Resulting bitmap is too large for export!</b></p>");
     }
     m_bitmapButton->setToolTip(toolTip);
     m_exportBitmapAction->setEnabled(isAllowed);
     m_bitmapButton->setEnabled(isAllowed);
+}
+
+bool ExportFrame::isBitmapSizeAllowed() const
+{
+    return std::max(m_bitmapPixelSize.width(), m_bitmapPixelSize.height()) <= maximumBitmapSide;
 }
 
 void ExportFrame::startWork()
@@ -204,8 +204,7 @@ void ExportFrame::onExportSvg()
 void ExportFrame::onExportBitmap()
 {
     updatePixelSize();
-    if (m_svgData.isEmpty()
-        || std::max(m_bitmapPixelSize.width(), m_bitmapPixelSize.height()) > maximumBitmapSide) {
+    if (m_svgData.isEmpty() || !isBitmapSizeAllowed()) {
         return;
     }
     m_fileDialog->setWindowTitle(tr("Export Bitmap"));
@@ -235,7 +234,7 @@ void ExportFrame::prepareExportFileName(const QString& suffix)
         }
         return;
     }
-    QString proposal = QStringLiteral("%1/pattern.%2").arg(documentsLocation(), suffix);
+    QString proposal = QStringLiteral("%1/pattern.%2").arg(documentsFolder(), suffix);
     const MainWindow* mainWindow = ApplicationController::instance()->mainWindow();
     const QString projectPath = mainWindow != nullptr ? mainWindow->fileIO()->currentPath() : QString();
     if (!projectPath.isEmpty()) {
@@ -369,7 +368,5 @@ void ExportFrame::loadSettings()
     m_fileDialog->restoreState(settings.value(QStringLiteral("export_svg.state")).toByteArray());
     const int resolutionIndex = settings.value(QStringLiteral("export.resolution"), 0).toInt();
     m_resolutionBox->setCurrentIndex(std::clamp(resolutionIndex, 0, m_resolutionBox->count() - 1));
-    const QString lastDirectory = settings.value(QStringLiteral("export.lastDir")).toString();
-    m_fileDialog->setDirectory(!lastDirectory.isEmpty() && QFileInfo(lastDirectory).isDir() ? lastDirectory
-                                                                                           : documentsLocation());
+    m_fileDialog->setDirectory(existingFolderOrDocuments(settings.value(QStringLiteral("export.lastDir")).toString()));
 }

@@ -58,6 +58,7 @@ public slots:
 private:
     void initializeActions();
     void initializeUi();
+    bool isBitmapSizeAllowed() const;
     void prepareExportFileName(const QString& suffix);
     void renameSelectedFile(const QString& suffix);
     QString firstSelectedFile() const;

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/ApplicationController.h"
 #include "app/CanvasPreviewFrame.h"
+#include "app/DocumentsFolder.h"
 #include "app/ExampleDialog.h"
 #include "app/MainWindow.h"
 #include "app/StandardShortcut.h"
@@ -27,7 +28,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -40,16 +40,23 @@ namespace {
 constexpr int handleAnswerDelay = 10;
 constexpr int openDialogDelay = 100;
 
-QString documentsLocation()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-
 // A file name shown as a menu text: a single "&" would otherwise mark a mnemonic and vanish.
 QString menuText(const QString& text)
 {
     QString escaped = text;
     return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// A project file dialog: saving to any file name, or opening an existing file.
+QFileDialog* createProjectDialog(QWidget* parent, const QString& title, const QString& nameFilter,
+                                 QFileDialog::AcceptMode acceptMode)
+{
+    auto* dialog = new QFileDialog(parent, title);
+    dialog->setAcceptMode(acceptMode);
+    dialog->setFileMode(acceptMode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(FileIO::fileSuffix);
+    dialog->setNameFilter(nameFilter);
+    return dialog;
 }
 
 } // namespace
@@ -109,24 +116,15 @@ QAction* FileIO::addWindowAction(const QString& text, const QKeySequence& shortc
 void FileIO::initializeDialogs()
 {
     const QString nameFilter = tr("Motifex Project (*.%1)").arg(fileSuffix);
-
-    m_saveDialog = new QFileDialog(mainWindow(), tr("Save Project"));
+    m_saveDialog = createProjectDialog(mainWindow(), tr("Save Project"), nameFilter, QFileDialog::AcceptSave);
     m_saveDialog->setObjectName(QStringLiteral("saveProjectDialog"));
-    m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    m_saveDialog->setFileMode(QFileDialog::AnyFile);
-    m_saveDialog->setDefaultSuffix(fileSuffix);
-    m_saveDialog->setNameFilter(nameFilter);
     connect(m_saveDialog, &QFileDialog::fileSelected, this, &FileIO::onSavePathSelected);
-    connect(m_saveDialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
-
-    m_openDialog = new QFileDialog(mainWindow(), tr("Open Project"));
+    m_openDialog = createProjectDialog(mainWindow(), tr("Open Project"), nameFilter, QFileDialog::AcceptOpen);
     m_openDialog->setObjectName(QStringLiteral("openProjectDialog"));
-    m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    m_openDialog->setFileMode(QFileDialog::ExistingFile);
-    m_openDialog->setDefaultSuffix(fileSuffix);
-    m_openDialog->setNameFilter(nameFilter);
     connect(m_openDialog, &QFileDialog::fileSelected, this, &FileIO::onOpenPathSelected);
-    connect(m_openDialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
+    for (QFileDialog* dialog : {m_saveDialog, m_openDialog}) {
+        connect(dialog, &QDialog::rejected, this, &FileIO::onFileDialogRejected);
+    }
 
     m_unsavedChangesBox = new QMessageBox(QMessageBox::Warning, tr("Unsaved Changes"),
                                           tr("The current project has unsaved changes."),
@@ -219,29 +217,28 @@ bool FileIO::allowClose()
 
 void FileIO::startWork()
 {
-    m_isWorking = true;
-    for (QAction* action : {m_newAction, m_openAction, m_openExampleAction, m_saveAction, m_saveAsAction}) {
-        action->setEnabled(false);
-    }
-    if (m_recentProjectsMenu != nullptr) {
-        m_recentProjectsMenu->setEnabled(false);
-    }
+    setWorking(true);
 }
 
 void FileIO::endWork()
 {
-    m_isWorking = false;
-    for (QAction* action : {m_newAction, m_openAction, m_openExampleAction, m_saveAction, m_saveAsAction}) {
-        action->setEnabled(true);
-    }
-    if (m_recentProjectsMenu != nullptr) {
-        m_recentProjectsMenu->setEnabled(true);
-    }
+    setWorking(false);
     if (m_deferredFileOpen.has_value()) {
         const FileOpenRequest request = *m_deferredFileOpen;
         m_deferredFileOpen.reset();
         // After the main window has finished its own end-of-run steps.
         QTimer::singleShot(0, this, [this, request] { onApplicationFileOpen(request.path, request.data); });
+    }
+}
+
+void FileIO::setWorking(bool isWorking)
+{
+    m_isWorking = isWorking;
+    for (QAction* action : {m_newAction, m_openAction, m_openExampleAction, m_saveAction, m_saveAsAction}) {
+        action->setEnabled(!isWorking);
+    }
+    if (m_recentProjectsMenu != nullptr) {
+        m_recentProjectsMenu->setEnabled(!isWorking);
     }
 }
 
@@ -261,8 +258,7 @@ void FileIO::loadSettings()
     QSettings settings;
     m_openDialog->restoreState(settings.value(QStringLiteral("load.state")).toByteArray());
     m_saveDialog->restoreState(settings.value(QStringLiteral("toData.state")).toByteArray());
-    const QString lastDirectory = settings.value(QStringLiteral("lastDir")).toString();
-    m_lastDirectory = !lastDirectory.isEmpty() && QFileInfo(lastDirectory).isDir() ? lastDirectory : documentsLocation();
+    m_lastDirectory = existingFolderOrDocuments(settings.value(QStringLiteral("lastDir")).toString());
     m_openDialog->setDirectory(m_lastDirectory);
     m_saveDialog->setDirectory(m_lastDirectory);
     m_recentProjects = settings.value(QStringLiteral("recentProjects")).toStringList();
@@ -308,34 +304,31 @@ void FileIO::onShapeChanged(const QString& identifier)
 
 // --- commands ---
 
+void FileIO::runUnlessUnsaved(const std::function<void()>& command)
+{
+    if (m_hasUnsavedChanges) {
+        askAboutUnsavedChangesModally();
+    } else {
+        command();
+    }
+}
+
 void FileIO::onFileNew()
 {
     m_runningActions.push(RunningAction::Type::NewProject);
-    if (!m_hasUnsavedChanges) {
-        startNewDocument();
-    } else {
-        askAboutUnsavedChangesModally();
-    }
+    runUnlessUnsaved([this] { startNewDocument(); });
 }
 
 void FileIO::onFileOpen()
 {
     m_runningActions.push(RunningAction::Type::OpenProject);
-    if (!m_hasUnsavedChanges) {
-        m_openDialog->open();
-    } else {
-        askAboutUnsavedChangesModally();
-    }
+    runUnlessUnsaved([this] { m_openDialog->open(); });
 }
 
 void FileIO::onFileOpenExample()
 {
     m_runningActions.push(RunningAction::Type::OpenExample);
-    if (!m_hasUnsavedChanges) {
-        m_exampleDialog->open();
-    } else {
-        askAboutUnsavedChangesModally();
-    }
+    runUnlessUnsaved([this] { m_exampleDialog->open(); });
 }
 
 void FileIO::onApplicationFileOpen(const QString& path, const QByteArray& data)
@@ -346,11 +339,7 @@ void FileIO::onApplicationFileOpen(const QString& path, const QByteArray& data)
         return;
     }
     m_runningActions.push(RunningAction::Type::OpenProject, QFileInfo(path).absoluteFilePath(), data);
-    if (!m_hasUnsavedChanges) {
-        openProject(false);
-    } else {
-        askAboutUnsavedChangesModally();
-    }
+    runUnlessUnsaved([this] { openProject(false); });
 }
 
 void FileIO::onOpenRecent()
@@ -713,7 +702,9 @@ void FileIO::setCurrentDocumentPath(const QString& path)
         if (path.isEmpty()) {
             mainWindow()->setWindowTitle(tr("<new project>[*] – %1").arg(versionText));
         } else {
-            mainWindow()->setWindowTitle(tr("%1[*] – %2").arg(QFileInfo(path).fileName(), versionText));
+            // A "[*]" of the file's own name is doubled, so that the title shows it instead of the mark.
+            const QString fileName = QFileInfo(path).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+            mainWindow()->setWindowTitle(tr("%1[*] – %2").arg(fileName, versionText));
         }
     }
     // A new project or an example has no folder of its own; the dialogs stay where they were.
@@ -726,8 +717,7 @@ void FileIO::setCurrentDocumentPath(const QString& path)
 
 void FileIO::makeSaveSuggestion()
 {
-    const QString directory =
-        !m_lastDirectory.isEmpty() && QFileInfo(m_lastDirectory).isDir() ? m_lastDirectory : documentsLocation();
+    const QString directory = existingFolderOrDocuments(m_lastDirectory);
     const QString name = QStringLiteral("project-%1.%2")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmm")), fileSuffix);
     m_saveDialog->setDirectory(directory);

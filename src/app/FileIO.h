@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class ExampleDialog;
@@ -105,6 +106,10 @@ private:
     // once, by onUnsavedChangesClicked.
     void askAboutUnsavedChangesModally();
     void askAboutUnsavedChangesWindowModally();
+    // Runs the command at once without unsaved changes; otherwise asks first (modally).
+    void runUnlessUnsaved(const std::function<void()>& command);
+    // Turns the file actions and the recent menu off during a generation run, and on again.
+    void setWorking(bool isWorking);
     void continueRunningAction();
     bool saveProject();
     bool openProject(bool silent);

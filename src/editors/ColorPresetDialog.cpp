@@ -3,6 +3,8 @@
 #include "app/ApplicationController.h"
 #include "doc/Color.h"
 #include "doc/ColorManager.h"
+#include "doc/DynamicValue.h"
+#include "doc/DynamicValueInput.h"
 #include "editors/ColorPreviewWidget.h"
 #include "err/Deserialize.h"
 
@@ -23,6 +25,31 @@ const QSize presetRowSizeHint(200, 24);
 void logUnreadablePreset()
 {
     qDebug("Failed to deserialize color preset");
+}
+
+
+// The preset's data for the colour it is loaded into. A colour without a parent cannot follow one: a
+// preset channel that inherits (a preset saved from an item colour) would make the world colour
+// transparent black, so such a channel keeps the colour's own channel instead.
+QVariant presetDataFor(const doc::Color& target, const doc::Color& preset, const QVariant& presetData)
+{
+    if (target.hasParent()) {
+        return presetData;
+    }
+    using Channel = const std::shared_ptr<doc::DynamicValue>& (doc::Color::*)() const;
+    const std::pair<QString, Channel> channels[] = {
+        {QStringLiteral("hue"), &doc::Color::hue},
+        {QStringLiteral("saturation"), &doc::Color::saturation},
+        {QStringLiteral("value"), &doc::Color::value},
+        {QStringLiteral("alpha"), &doc::Color::alpha},
+    };
+    QVariantMap data = presetData.toMap();
+    for (const auto& [key, channel] : channels) {
+        if ((preset.*channel)()->input() == doc::DynamicValueInput::Parent) {
+            data.insert(key, (target.*channel)()->toData());
+        }
+    }
+    return data;
 }
 
 } // namespace
@@ -233,7 +260,7 @@ void ColorPresetDialog::onLoad()
         auto scratch = std::make_shared<doc::Color>(nullptr);
         try {
             scratch->setFromDataOrThrow(data);
-            m_editColor->setFromDataOrThrow(data);
+            m_editColor->setFromDataOrThrow(presetDataFor(*m_editColor, *scratch, data));
         } catch (const err::Deserialize&) {
             logUnreadablePreset();
         }

@@ -2,7 +2,6 @@
 
 #include "doc/InputFunction.h"
 #include "editors/FunctionListWidget.h"
-#include "editors/FunctionRenderer.h"
 #include "func/Manager.h"
 
 #include <QComboBox>
@@ -67,13 +66,8 @@ void FunctionEditor::initializeUi()
 
 void FunctionEditor::fillFunctionList()
 {
-    const func::Manager& library = func::Manager::instance();
-    for (const QString& identifier : library.identifierList()) {
-        const func::FunctionPtr function = library.function(identifier);
-        auto* item = new QListWidgetItem(QIcon(FunctionRenderer::pixmapForFunction(function)), function->name());
-        item->setData(Qt::UserRole, identifier);
-        item->setSizeHint(FunctionListWidget::itemSize);
-        m_functionList->addItem(item);
+    for (const QString& identifier : func::Manager::instance().identifierList()) {
+        m_functionList->addFunctionRow(identifier);
     }
 }
 
@@ -81,6 +75,11 @@ void FunctionEditor::setTitles(const QString& title)
 {
     setWindowTitle(title);
     m_headingLabel->setText(QStringLiteral("<h2>%1</h2>").arg(title.toHtmlEscaped()));
+}
+
+QListWidget* FunctionEditor::functionList() const
+{
+    return m_functionList;
 }
 
 QString FunctionEditor::heading() const

@@ -13,6 +13,8 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
+class FunctionListWidget;
+
 namespace doc {
 class InputFunction;
 }
@@ -44,7 +46,7 @@ public:
     // The step the dialog shows; null when no function is selected.
     std::shared_ptr<doc::InputFunction> createFunction() const;
 
-    QListWidget* functionList() const { return m_functionList; }
+    QListWidget* functionList() const;
     QComboBox* sourceComboBox() const { return m_sourceComboBox; }
     QComboBox* operatorComboBox() const { return m_operatorComboBox; }
     QPushButton* okButton() const { return m_okButton; }
@@ -65,6 +67,6 @@ private:
     QLabel* m_headingLabel = nullptr;
     QComboBox* m_sourceComboBox = nullptr;
     QComboBox* m_operatorComboBox = nullptr;
-    QListWidget* m_functionList = nullptr;
+    FunctionListWidget* m_functionList = nullptr;
     QPushButton* m_okButton = nullptr;
 };

@@ -12,4 +12,8 @@ public:
     static const QSize itemSize;
 
     explicit FunctionListWidget(QWidget* parent);
+
+    // Appends a row with the function's curve, its label and its identifier as Qt::UserRole data; a
+    // function the library does not hold is left out.
+    void addFunctionRow(const QString& identifier);
 };

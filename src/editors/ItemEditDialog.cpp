@@ -49,6 +49,18 @@ QFormLayout* createPageForm(QWidget* page)
     return layout;
 }
 
+// A page of one style value, as its property tab shows it: the preview above the editor.
+void layOutValuePage(QWidget* page, QWidget* preview, QWidget* editor)
+{
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(8);
+    layout->addWidget(preview);
+    layout->addSpacing(16);
+    layout->addWidget(editor);
+    layout->addStretch(1);
+}
+
 geo::Length lengthFromMillimeters(double millimeters)
 {
     return geo::Length::fromDouble(millimeters);
@@ -125,30 +137,18 @@ QWidget* ItemEditDialog::initializeColor()
 QWidget* ItemEditDialog::initializeRotation()
 {
     auto* page = new QFrame(this);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(8);
     m_rotationPreview = new RotationPreviewWidget(page);
-    layout->addWidget(m_rotationPreview);
-    layout->addSpacing(16);
     m_rotationEditor = new DynamicValueWidget(DynamicValueWidget::DisplayMode::Rotation, page);
-    layout->addWidget(m_rotationEditor);
-    layout->addStretch(1);
+    layOutValuePage(page, m_rotationPreview, m_rotationEditor);
     return page;
 }
 
 QWidget* ItemEditDialog::initializeOrder()
 {
     auto* page = new QFrame(this);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(8);
     m_orderPreview = new OrderPreviewWidget(page);
-    layout->addWidget(m_orderPreview);
-    layout->addSpacing(16);
     m_orderEditor = new DynamicValueWidget(DynamicValueWidget::DisplayMode::Level, page);
-    layout->addWidget(m_orderEditor);
-    layout->addStretch(1);
+    layOutValuePage(page, m_orderPreview, m_orderEditor);
     return page;
 }
 

@@ -394,13 +394,14 @@ void ItemsTab::onDocumentElementReset()
 
 void ItemsTab::scheduleRefresh(const QString& itemId)
 {
-    if (m_pendingItemIds.contains(wholeList)) {
-        return;
-    }
+    // A pending rebuild covers any row; only a further rebuild request postpones it.
     if (itemId == wholeList) {
-        m_pendingItemIds.clear();
+        m_pendingItemIds = {wholeList};
+    } else if (m_pendingItemIds.contains(wholeList)) {
+        return;
+    } else {
+        m_pendingItemIds.insert(itemId);
     }
-    m_pendingItemIds.insert(itemId);
     m_refreshTimer->start();
 }
 

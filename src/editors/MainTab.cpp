@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "doc/Document.h"
 #include "doc/Properties.h"
+#include "editors/ClampingSpinBox.h"
 #include "editors/Normal1DWidget.h"
 #include "editors/ShapeWidget.h"
 #include "generator/Generator.h"
@@ -14,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -111,12 +111,11 @@ void MainTab::addPrecisionChooser()
 
 QDoubleSpinBox* MainTab::addLengthField(const QString& labelText)
 {
-    auto* field = new QDoubleSpinBox(this);
+    // Like every length box of the panel: a typed number is one edit, kept within the range.
+    auto* field = new ClampingSpinBox(this);
     field->setMinimumHeight(24);
     field->setRange(0.0, 100.0);
     field->setSingleStep(0.1);
-    // A typed number is one edit, taken when it is finished, not a change per keystroke.
-    field->setKeyboardTracking(false);
     addRow(labelText, field);
     return field;
 }

@@ -70,6 +70,11 @@ void ShapeWidget::initializeUi()
     layout->addWidget(m_editButton, 1, 2, Qt::AlignLeft);
     layout->setColumnStretch(2, 10);
 
+    m_editorOpenTimer = new QTimer(this);
+    m_editorOpenTimer->setSingleShot(true);
+    m_editorOpenTimer->setInterval(editorOpenDelay);
+
+    connect(m_editorOpenTimer, &QTimer::timeout, this, &ShapeWidget::openEditor);
     connect(m_thumbnail, &ShapePreviewWidget::clicked, this, &ShapeWidget::onSelectShape);
     connect(m_selectButton, &QToolButton::clicked, this, &ShapeWidget::onSelectShape);
     connect(m_editButton, &QToolButton::clicked, this, &ShapeWidget::onEditShape);
@@ -154,7 +159,12 @@ void ShapeWidget::onSelectionConfirmed()
 
 void ShapeWidget::onEditShape()
 {
-    QTimer::singleShot(editorOpenDelay, this, &ShapeWidget::openEditor);
+    m_editorOpenTimer->start();
+}
+
+bool ShapeWidget::isEditorOpenPending() const
+{
+    return m_editorOpenTimer->isActive();
 }
 
 void ShapeWidget::openEditor()

@@ -6,6 +6,7 @@
 
 class ActionButton;
 class QLabel;
+class QTimer;
 class ShapeEditor;
 class ShapePreviewWidget;
 class ShapeSelectionDialog;
@@ -33,6 +34,9 @@ public:
     QLabel* nameLabel() const { return m_nameLabel; }
     ActionButton* selectButton() const { return m_selectButton; }
     ActionButton* editButton() const { return m_editButton; }
+
+    // True between a click on the edit button and the editor's opening.
+    bool isEditorOpenPending() const;
 
     // The main window's shared dialogs, looked up once.
     ShapeEditor* shapeEditor() const;
@@ -65,6 +69,7 @@ private:
     QLabel* m_nameLabel = nullptr;
     ActionButton* m_selectButton = nullptr;
     ActionButton* m_editButton = nullptr;
+    QTimer* m_editorOpenTimer = nullptr;
     mutable ShapeEditor* m_shapeEditor = nullptr;
     mutable ShapeSelectionDialog* m_shapeSelectionDialog = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "editors/TransitionSelectDialog.h"
 
 #include "editors/FunctionListWidget.h"
-#include "editors/FunctionRenderer.h"
 #include "func/Manager.h"
 
 #include <QDialogButtonBox>
@@ -44,14 +43,14 @@ void TransitionSelectDialog::fillFunctionList()
     m_functionList->addItem(noTransition);
     m_functionList->setCurrentItem(noTransition);
 
-    const func::Manager& library = func::Manager::instance();
-    for (const QString& identifier : library.distributionFunctionIdentifierList()) {
-        const func::FunctionPtr function = library.function(identifier);
-        auto* item = new QListWidgetItem(QIcon(FunctionRenderer::pixmapForFunction(function)), function->name());
-        item->setData(Qt::UserRole, identifier);
-        item->setSizeHint(FunctionListWidget::itemSize);
-        m_functionList->addItem(item);
+    for (const QString& identifier : func::Manager::instance().distributionFunctionIdentifierList()) {
+        m_functionList->addFunctionRow(identifier);
     }
+}
+
+QListWidget* TransitionSelectDialog::functionList() const
+{
+    return m_functionList;
 }
 
 QString TransitionSelectDialog::heading() const

@@ -6,6 +6,8 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 
+class FunctionListWidget;
+
 // The chooser, shared by every transition box, of an item's radius transition: "No Transition" or one
 // of the library's distribution functions.
 class TransitionSelectDialog : public QDialog
@@ -21,7 +23,7 @@ public:
     // The identifier of the selected row; empty for "No Transition" or no selection.
     QString function() const;
 
-    QListWidget* functionList() const { return m_functionList; }
+    QListWidget* functionList() const;
     QString heading() const;
 
 public slots:
@@ -32,5 +34,5 @@ private:
     void fillFunctionList();
 
     QLabel* m_headingLabel = nullptr;
-    QListWidget* m_functionList = nullptr;
+    FunctionListWidget* m_functionList = nullptr;
 };

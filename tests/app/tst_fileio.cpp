@@ -3,68 +3,259 @@
 #include "canvas/Canvas.h"
 #include "doc/Items.h"
 #include "shape/Manager.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QAbstractButton>
 #include <QFileOpenEvent>
-#include <QJsonArray>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTextDocument>
+#include <QWindow>
 
 #include <sys/stat.h>
 
+#include <optional>
+
 using namespace motifex::test;
+
+namespace {
+
+bool hasCanvas(const QByteArray& projectFile)
+{
+    return QJsonDocument::fromJson(projectFile).object().contains("canvas");
+}
+
+QString fifo(const ProjectFolder& projects, const QString& name)
+{
+    return mkfifo(QFile::encodeName(projects.path(name)).constData(), 0600) == 0 ? projects.path(name) : QString();
+}
+
+} // namespace
 
 class FileIOTest : public QObject
 {
     Q_OBJECT
 
 private:
-    QString path(const QString& name) const { return m_folder->filePath(name); }
-
-    // A project file named after the file, without extension ("a.mtfx" holds the project "a").
-    QString writeProject(const QString& fileName)
+    // "Save", "Discard", "Cancel", "Yes", "OK": buttons; "choose:<file>": a file typed into a file dialog;
+    // "reject": the dialog cancelled; "Discard, b.mtfx gone": Discard once the file is removed.
+    void queueAnswers(ModalAnswerer& answerer, const QStringList& answers) const
     {
-        writeAll(path(fileName), projectData(QFileInfo(fileName).completeBaseName()));
-        return path(fileName);
+        for (const QString& answer : answers) {
+            if (answer.startsWith("choose:")) {
+                answerer.answer(chooseFile(m_projects->path(answer.mid(7))));
+            } else if (answer == QLatin1String("Discard, b.mtfx gone")) {
+                answerer.answer([this](QWidget* box) {
+                    QVERIFY(QFile::remove(m_projects->path("b.mtfx")));
+                    ModalAnswerer::findButton(box, "Discard")->click();
+                });
+            } else if (answer == QLatin1String("reject")) {
+                answerer.reject();
+            } else {
+                answerer.clickButton(answer);
+            }
+        }
     }
 
-    static QString openErrorInformativeText(AppFixture& app)
+    // "test error, <command>": the command after the hidden action that makes the next save fail.
+    void run(AppFixture& app, QString command)
     {
-        return app.window()->findChild<QMessageBox*>(QStringLiteral("openErrorBox"))->informativeText();
+        FileIO* files = fileIO(app);
+        if (command.startsWith(QLatin1String("test error, "))) {
+            actionWithText(app.window(), "Activate Test IO Error")->trigger();
+            command = command.mid(12);
+        }
+        if (command == QLatin1String("new")) {
+            files->onFileNew();
+        } else if (command == QLatin1String("open")) {
+            files->onFileOpen();
+        } else if (command == QLatin1String("example")) {
+            files->onFileOpenExample();
+        } else if (command == QLatin1String("recent")) {
+            files->recentProjectsMenu()->actions().at(1)->trigger();
+        } else if (command.startsWith(QLatin1String("event"))) {
+            const bool isBroken = command.endsWith(QLatin1String("broken file"));
+            if (isBroken) {
+                writeAll(m_projects->path("broken.mtfx"), "{");
+            }
+            QCoreApplication::postEvent(qApp, new QFileOpenEvent(m_projects->path(isBroken ? "broken.mtfx" : "b.mtfx")));
+        } else if (command == QLatin1String("save")) {
+            files->onFileSave();
+        } else if (command == QLatin1String("save as")) {
+            files->onFileSaveAs();
+        } else if (command == QLatin1String("close")) {
+            app.window()->close();
+        }
     }
 
-    std::unique_ptr<QTemporaryDir> m_folder;
+    // Starts the program with the project in the file open (silently, as at start).
+    static void openAtStart(AppFixture& app, const QString& path) { fileIO(app)->applicationStart({"motifex", path}); }
+
+    std::unique_ptr<ProjectFolder> m_projects;
 
 private slots:
     void init()
     {
         QSettings().clear();
-        m_folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_folder->isValid());
+        QDir::home().rmdir(QStringLiteral("Documents"));
+        m_projects = std::make_unique<ProjectFolder>();
+        QVERIFY(m_projects->folder.isValid());
+    }
+
+    // The file commands against the unsaved-changes questions and the file dialogs: every row starts
+    // with project "a" open from a.mtfx (after "b" from b.mtfx, so both are in the recent list), edited
+    // or not.
+    void commands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("isEdited");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("hasUnsavedChanges");
+        QTest::addColumn<QString>("titleFile");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("nameInA");
+        QTest::addColumn<bool>("isWindowOpen");
+
+        const QString unsaved = "unsavedChangesBox";
+        const QString openDialog = "openProjectDialog";
+        const QString saveDialog = "saveProjectDialog";
+        // clang-format off
+        QTest::newRow("new") << "new" << false << QStringList() << "" << false << "" << QStringList() << "a" << true;
+        QTest::newRow("new, edited, Discard") << "new" << true << QStringList{"Discard"} << "" << false << "" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("new, edited, Cancel") << "new" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("new, edited, Save") << "new" << true << QStringList{"Save"} << "" << false << "" << QStringList{unsaved} << "a edited" << true;
+        QTest::newRow("open") << "open" << false << QStringList{"choose:b.mtfx"} << "b" << false << "b.mtfx" << QStringList{openDialog} << "a" << true;
+        QTest::newRow("open, dialog cancelled") << "open" << false << QStringList{"reject"} << "a" << false << "a.mtfx" << QStringList{openDialog} << "a" << true;
+        QTest::newRow("open, edited, Discard") << "open" << true << QStringList{"Discard", "choose:b.mtfx"} << "b" << false << "b.mtfx" << QStringList{unsaved, openDialog} << "a" << true;
+        QTest::newRow("open, edited, Discard, dialog cancelled") << "open" << true << QStringList{"Discard", "reject"} << "a edited" << true << "a.mtfx" << QStringList{unsaved, openDialog} << "a" << true;
+        QTest::newRow("open, edited, Save") << "open" << true << QStringList{"Save", "choose:b.mtfx"} << "b" << false << "b.mtfx" << QStringList{unsaved, openDialog} << "a edited" << true;
+        QTest::newRow("recent") << "recent" << false << QStringList() << "b" << false << "b.mtfx" << QStringList() << "a" << true;
+        QTest::newRow("recent, edited, Discard") << "recent" << true << QStringList{"Discard"} << "b" << false << "b.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("recent, edited, Cancel") << "recent" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("file-open event, edited, Save") << "event" << true << QStringList{"Save"} << "b" << false << "b.mtfx" << QStringList{unsaved} << "a edited" << true;
+        QTest::newRow("file-open event, edited, Discard, broken file") << "event, broken file" << true << QStringList{"Discard", "OK"} << "a edited" << true << "a.mtfx" << QStringList{unsaved, "openErrorBox"} << "a" << true;
+        QTest::newRow("file-open event, edited, Discard, file gone meanwhile") << "event" << true << QStringList{"Discard, b.mtfx gone"} << "b" << false << "b.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("file-open event, edited, Cancel") << "event" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("example, edited, Cancel") << "example" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("example, gallery cancelled") << "example" << false << QStringList{"reject"} << "a" << false << "a.mtfx" << QStringList{"ExampleDialog"} << "a" << true;
+        QTest::newRow("save, edited") << "save" << true << QStringList() << "a edited" << false << "a.mtfx" << QStringList() << "a edited" << true;
+        // Discard in the save error box drops the changes only for the action that goes on.
+        QTest::newRow("save fails, edited, Discard") << "test error, save" << true << QStringList{"OK", "Discard"} << "a edited" << true << "a.mtfx" << QStringList{"QMessageBox", "saveErrorBox"} << "a" << true;
+        QTest::newRow("new, edited, Save fails, Discard") << "test error, new" << true << QStringList{"OK", "Save", "Discard"} << "" << false << "" << QStringList{"QMessageBox", unsaved, "saveErrorBox"} << "a" << true;
+        QTest::newRow("save as, edited") << "save as" << true << QStringList{"choose:c.mtfx"} << "a edited" << false << "c.mtfx" << QStringList{saveDialog} << "a" << true;
+        QTest::newRow("save as over b, edited") << "save as" << true << QStringList{"choose:b.mtfx", "Yes"} << "a edited" << false << "b.mtfx" << QStringList{saveDialog, "QMessageBox"} << "a" << true;
+        QTest::newRow("save as, edited, dialog cancelled") << "save as" << true << QStringList{"reject"} << "a edited" << true << "a.mtfx" << QStringList{saveDialog} << "a" << true;
+        QTest::newRow("close") << "close" << false << QStringList() << "a" << false << "a.mtfx" << QStringList() << "a" << false;
+        QTest::newRow("close, edited, Cancel") << "close" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("close, edited, Discard") << "close" << true << QStringList{"Discard"} << "a edited" << false << "a.mtfx" << QStringList{unsaved} << "a" << true;
+        QTest::newRow("close, edited, Save") << "close" << true << QStringList{"Save"} << "a edited" << false << "a.mtfx" << QStringList{unsaved} << "a edited" << true;
+        // clang-format on
+    }
+
+    void commands()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, isEdited);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, name);
+        QFETCH(bool, hasUnsavedChanges);
+        QFETCH(QString, titleFile);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, nameInA);
+        QFETCH(bool, isWindowOpen);
+
+        AppFixture app;
+        openAtStart(app, m_projects->write("b.mtfx"));
+        openAtStart(app, m_projects->write("a.mtfx"));
+        if (isEdited) {
+            app.document()->properties()->setName("a edited");
+        }
+        ModalAnswerer answerer;
+        queueAnswers(answerer, answers);
+        run(app, command);
+
+        QTRY_VERIFY(answerer.isDone());
+        QTRY_COMPARE(fileIO(app)->runningActions().size(), 0);
+        QTRY_COMPARE(projectName(app), name);
+        QTRY_COMPARE(app.window()->windowTitle(), titleFor(titleFile));
+        QCOMPARE(fileIO(app)->hasUnsavedChanges(), hasUnsavedChanges);
+        QCOMPARE(app.window()->isWindowModified(), hasUnsavedChanges);
+        QCOMPARE(shownNames(answerer), shown);
+        const auto question = std::find_if(answerer.records().cbegin(), answerer.records().cend(),
+                                           [](const ModalRecord& record) { return shownName(record) == "unsavedChangesBox"; });
+        if (question != answerer.records().cend()) {
+            QCOMPARE(question->title, QStringLiteral("Unsaved Changes"));
+            QCOMPARE(question->text, QStringLiteral("The current project has unsaved changes."));
+            QCOMPARE(question->informativeText, QStringLiteral("Do you want to save your changes?"));
+            QCOMPARE(question->icon, QMessageBox::Warning);
+            QCOMPARE(question->buttonTexts, QStringList({"Save", "Cancel", "Discard"}));
+        }
+        QCOMPARE(m_projects->savedName("a.mtfx"), nameInA);
+        QCOMPARE(app.window()->isVisible(), isWindowOpen);
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // The whole way of a quit: the menu's Quit asks through the window's close, the answer saves an
+    // unnamed project through the save dialog, and only then does the event loop end.
+    void quitWithUnsavedChangesSavesFirst()
+    {
+        AppFixture app;
+        app.document()->properties()->setName("edited");
+        QAction* quitAction = actionWithText(app.window()->menuBar()->actions().first()->menu(), "&Quit");
+        QVERIFY(quitAction != nullptr);
+        ModalAnswerer answerer;
+        answerer.clickButton("Save").answer(chooseFile(m_projects->path("quit.mtfx")));
+        QTimer::singleShot(0, quitAction, &QAction::trigger);
+        QTimer watchdog;
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(60000);
+        QCOMPARE(QApplication::exec(), 0);
+        watchdog.stop();
+
+        QVERIFY(answerer.isDone());
+        QCOMPARE(shownNames(answerer), QStringList({"unsavedChangesBox", "saveProjectDialog"}));
+        QCOMPARE(m_projects->savedName("quit.mtfx"), QStringLiteral("edited"));
+        QVERIFY(!app.window()->isVisible());
+        QCOMPARE(QSettings().value("lastOpenProject").toString(), m_projects->path("quit.mtfx"));
+    }
+
+    void actionTypeNames()
+    {
+        QCOMPARE(RunningActionStack::actionTypeToString(RunningAction::Type::ApplicationClose), "ApplicationClose");
+        QCOMPARE(RunningActionStack::actionTypeToString(RunningAction::Type::NewProject), "NewProject");
+        QCOMPARE(RunningActionStack::actionTypeToString(RunningAction::Type::OpenProject), "OpenProject");
+        QCOMPARE(RunningActionStack::actionTypeToString(RunningAction::Type::SaveProject), "SaveProject");
+        QCOMPARE(RunningActionStack::actionTypeToString(RunningAction::Type::OpenExample), QString());
+        RunningActionStack stack;
+        QCOMPARE(stack.currentType(), RunningAction::Type::ApplicationClose);
+        stack.pop();
+        stack.updatePath("ignored");
+        QCOMPARE(stack.size(), 0);
     }
 
     void savedFileHoldsTheDocumentAndTheShownCanvas()
     {
         AppFixture app;
-        QVERIFY(!QJsonDocument::fromJson(fileIO(app)->jsonFromValues()).object().contains("canvas"));
-        generate(app);
-        editedDocument(app)->properties()->setName("saved");
+        QVERIFY(!hasCanvas(fileIO(app)->jsonFromValues()));
+        QVERIFY(app.generate());
+        app.document()->properties()->setName("saved");
         const auto savedDocument = std::make_shared<doc::Document>();
-        savedDocument->setFromDocument(editedDocument(app));
+        savedDocument->setFromDocument(app.document());
         const QVariant shownCanvas = app.window()->preview()->lastGeneratorResult()->toData();
 
         ModalAnswerer answerer;
-        answerer.answer(chooseFile(path("saved.mtfx")));
+        answerer.answer(chooseFile(m_projects->path("saved.mtfx")));
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         fileIO(app)->onFileSaveAs();
         QTRY_VERIFY(answerer.isDone());
         QTRY_VERIFY(!fileIO(app)->hasUnsavedChanges());
         const QDateTime after = QDateTime::currentDateTimeUtc().addSecs(1);
 
-        const QByteArray data = readAll(path("saved.mtfx"));
+        const QByteArray data = readAll(m_projects->path("saved.mtfx"));
         const QJsonObject json = QJsonDocument::fromJson(data).object();
         QCOMPARE(data, QJsonDocument(json).toJson(QJsonDocument::Compact));
         QCOMPARE(json.keys(), QStringList({"canvas", "items", "meta_data", "properties", "shapes"}));
@@ -80,20 +271,18 @@ private slots:
         // Reopened: the same document, and its canvas shown at once as up to date.
         fileIO(app)->onFileNew();
         QCOMPARE(projectName(app), QString());
-        QVERIFY(app.window()->preview()->lastGeneratorResult() == nullptr
-                || editedDocument(app)->compare(savedDocument) != doc::CompareResult::Equal);
-        fileIO(app)->onApplicationFileOpen(path("saved.mtfx"), data);
-        QCOMPARE(editedDocument(app)->compare(savedDocument), doc::CompareResult::Equal);
+        fileIO(app)->onApplicationFileOpen(m_projects->path("saved.mtfx"), data);
+        QCOMPARE(app.document()->compare(savedDocument), doc::CompareResult::Equal);
         QCOMPARE(app.controller().generatorDocument()->compare(savedDocument), doc::CompareResult::Equal);
         QVERIFY(app.window()->preview()->lastGeneratorResult() != nullptr);
         QCOMPARE(app.window()->preview()->lastGeneratorResult()->toData(), shownCanvas);
 
         // A change that needs a new run keeps the old canvas out of the file, before and after the
         // preview has noticed it.
-        editedDocument(app)->properties()->setCanvasSize(geo::Size::fromMillimeters(60, 40));
-        QVERIFY(!QJsonDocument::fromJson(fileIO(app)->jsonFromValues()).object().contains("canvas"));
+        app.document()->properties()->setCanvasSize(geo::Size::fromMillimeters(60, 40));
+        QVERIFY(!hasCanvas(fileIO(app)->jsonFromValues()));
         QTRY_VERIFY(app.window()->preview()->isOutOfDate());
-        QVERIFY(!QJsonDocument::fromJson(fileIO(app)->jsonFromValues()).object().contains("canvas"));
+        QVERIFY(!hasCanvas(fileIO(app)->jsonFromValues()));
     }
 
     void badFileLeavesTheOpenProjectAsItWas_data()
@@ -125,22 +314,21 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(QByteArray, content);
         QFETCH(QString, informativeText);
-        const QString badPath = path(fileName);
-        if (QTest::currentDataTag() == QLatin1String("FIFO")) {
-            QCOMPARE(mkfifo(QFile::encodeName(badPath).constData(), 0600), 0);
-        } else if (QTest::currentDataTag() == QLatin1String("folder")) {
+        const QString badPath = m_projects->path(fileName);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        if (tag == QLatin1String("FIFO")) {
+            QCOMPARE(fifo(*m_projects, fileName), badPath);
+        } else if (tag == QLatin1String("folder")) {
             QVERIFY(QDir().mkpath(badPath));
         } else {
             writeAll(badPath, content);
         }
-        const QString projectPath = writeProject("a.mtfx");
+        const QString projectPath = m_projects->write("a.mtfx");
         AppFixture app;
-        fileIO(app)->applicationStart({"motifex", projectPath});
-        QCOMPARE(projectName(app), QStringLiteral("a"));
+        openAtStart(app, projectPath);
 
         ModalAnswerer answerer;
-        answerer.answer(QTest::currentDataTag() == QLatin1String("folder") ? reportChosenPath(badPath) : chooseFile(badPath))
-            .clickButton("OK");
+        answerer.answer(tag == QLatin1String("folder") ? reportChosenPath(badPath) : chooseFile(badPath)).clickButton("OK");
         fileIO(app)->onFileOpen();
         QTRY_VERIFY(answerer.isDone());
         QTRY_COMPARE(fileIO(app)->runningActions().size(), 0);
@@ -171,38 +359,39 @@ private slots:
     void failedSaveKeepsTheOldFile()
     {
         QFETCH(QString, reason);
-        QVERIFY(QDir().mkpath(path("folder")));
-        const QString projectPath = writeProject("folder/a.mtfx");
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const QString folder = m_projects->path("folder");
+        QVERIFY(QDir().mkpath(folder));
+        const QString projectPath = m_projects->write("folder/a.mtfx");
         const QByteArray oldContent = readAll(projectPath);
         AppFixture app;
-        fileIO(app)->applicationStart({"motifex", projectPath});
-        editedDocument(app)->properties()->setName(QString(1000, 'e'));
-        app.window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(app.window()));
-
+        openAtStart(app, projectPath);
+        app.document()->properties()->setName(QString(1000, 'e'));
         ModalAnswerer answerer;
-        if (QTest::currentDataTag() == QLatin1String("test error")) {
+        if (tag == QLatin1String("test error")) {
             answerer.clickButton("OK");
-            QTest::keySequence(app.window(), QKeySequence("Ctrl+=, Ctrl+I"));
+            actionWithText(app.window(), "Activate Test IO Error")->trigger();
             QTRY_VERIFY(answerer.isDone());
             QCOMPARE(answerer.lastRecord().title, QStringLiteral("Test"));
             QCOMPARE(answerer.lastRecord().text, QStringLiteral("Test IO Error Activated"));
-            app.window()->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(app.window()));
         }
+        app.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.window()));
         answerer.clickButton("Cancel");
-        if (QTest::currentDataTag() == QLatin1String("read-only folder")) {
-            QVERIFY(QFile::setPermissions(path("folder"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-            PermissionsEnforced enforced;
-            QTest::keySequence(app.window(), QKeySequence::Save);
-        } else if (QTest::currentDataTag() == QLatin1String("file size limit")) {
-            FileSizeLimit limit(oldContent.size() + 100);
-            QTest::keySequence(app.window(), QKeySequence::Save);
-        } else {
+        {
+            const bool isReadOnly = tag == QLatin1String("read-only folder");
+            QVERIFY(!isReadOnly || QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            std::optional<PermissionsEnforced> enforced;
+            std::optional<FileSizeLimit> limit;
+            if (isReadOnly) {
+                enforced.emplace();
+            } else if (tag == QLatin1String("file size limit")) {
+                limit.emplace(oldContent.size() + 100);
+            }
             QTest::keySequence(app.window(), QKeySequence::Save);
         }
         QTRY_VERIFY(answerer.isDone());
-        QFile::setPermissions(path("folder"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
         const ModalRecord box = answerer.lastRecord();
         QCOMPARE(shownName(box), QStringLiteral("saveErrorBox"));
@@ -214,67 +403,17 @@ private slots:
         QTRY_COMPARE(fileIO(app)->runningActions().size(), 0);
         QVERIFY(fileIO(app)->hasUnsavedChanges());
         QCOMPARE(readAll(projectPath), oldContent);
-        QCOMPARE(QDir(path("folder")).entryList(QDir::Files | QDir::Hidden), QStringList({"a.mtfx"}));
-    }
-
-    void discardAfterFailedSave_data()
-    {
-        QTest::addColumn<bool>("isNewPending");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("hasUnsavedChanges");
-        QTest::newRow("nothing pending: still unsaved") << false << "edited" << true;
-        QTest::newRow("new pending: carried out") << true << "" << false;
-    }
-
-    void discardAfterFailedSave()
-    {
-        QFETCH(bool, isNewPending);
-        QFETCH(QString, name);
-        QFETCH(bool, hasUnsavedChanges);
-        const QString projectPath = writeProject("a.mtfx");
-        AppFixture app;
-        fileIO(app)->applicationStart({"motifex", projectPath});
-        editedDocument(app)->properties()->setName("edited");
-
-        ModalAnswerer answerer;
-        answerer.clickButton("OK");
-        for (QAction* action : app.window()->actions()) {
-            if (action->text() == QLatin1String("Activate Test IO Error")) {
-                action->trigger();
-            }
-        }
-        QTRY_VERIFY(answerer.isDone());
-        if (isNewPending) {
-            answerer.clickButton("Save").clickButton("Discard");
-            fileIO(app)->onFileNew();
-        } else {
-            answerer.clickButton("Discard");
-            fileIO(app)->onFileSave();
-        }
-        QTRY_VERIFY(answerer.isDone());
-        QTRY_COMPARE(fileIO(app)->runningActions().size(), 0);
-        QCOMPARE(projectName(app), name);
-        QCOMPARE(fileIO(app)->hasUnsavedChanges(), hasUnsavedChanges);
-        QCOMPARE(app.window()->isWindowModified(), hasUnsavedChanges);
-        // Work that is still unsaved is asked about when the window closes.
-        if (hasUnsavedChanges) {
-            answerer.clickButton("Cancel");
-            QVERIFY(!fileIO(app)->allowClose());
-            QTRY_VERIFY(answerer.isDone());
-            QCOMPARE(shownName(answerer.lastRecord()), QStringLiteral("unsavedChangesBox"));
-        } else {
-            QVERIFY(fileIO(app)->allowClose());
-        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"a.mtfx"}));
     }
 
     void recentProjects()
     {
         QStringList paths;
         for (int index = 0; index < 21; ++index) {
-            paths.append(writeProject(QStringLiteral("p%1.mtfx").arg(index, 2, 10, QLatin1Char('0'))));
+            paths.append(m_projects->write(QStringLiteral("p%1.mtfx").arg(index, 2, 10, QLatin1Char('0'))));
         }
-        const QString ampersand = writeProject("A&B.mtfx");
-        const QString markup = writeProject("<b>x.mtfx");
+        const QString ampersand = m_projects->write("A&B.mtfx");
+        const QString markup = m_projects->write("<b>x[*].mtfx");
         AppFixture app;
         const auto open = [&app](const QString& path) { fileIO(app)->onApplicationFileOpen(path, readAll(path)); };
 
@@ -300,102 +439,67 @@ private slots:
         QCOMPARE(fileIO(app)->recentProjects(), newestFirst);
         const QList<QAction*> entries = fileIO(app)->recentProjectsMenu()->actions();
         QCOMPARE(entries.size(), 20);
-        QCOMPARE(entries[0]->text(), QStringLiteral("<b>x.mtfx"));
+        QCOMPARE(entries[0]->text(), QStringLiteral("<b>x[*].mtfx"));
         QCOMPARE(entries[0]->toolTip(), Qt::convertFromPlainText(markup, Qt::WhiteSpaceNormal));
         QCOMPARE(entries[1]->text(), QStringLiteral("A&&B.mtfx"));
         QCOMPARE(entries[1]->toolTip(), ampersand);
         QCOMPARE(entries[1]->data().toString(), ampersand);
+        // The file's own "[*]" shows in the title; only the last one marks unsaved changes.
+        QCOMPARE(app.window()->windowHandle()->title(), QStringLiteral("<b>x[*].mtfx – Motifex v2.6.0"));
+        app.document()->properties()->setName("edited");
+        QCOMPARE(app.window()->windowHandle()->title(), QStringLiteral("<b>x[*].mtfx* – Motifex v2.6.0"));
 
         fileIO(app)->saveSettings();
         QSettings settings;
         QCOMPARE(settings.value("recentProjects").toStringList(), newestFirst);
         QCOMPARE(settings.value("lastOpenProject").toString(), markup);
-        QCOMPARE(settings.value("lastDir").toString(), m_folder->path());
+        QCOMPARE(settings.value("lastDir").toString(), m_projects->folder.path());
         QVERIFY(!settings.value("load.state").toByteArray().isEmpty());
         QVERIFY(!settings.value("toData.state").toByteArray().isEmpty());
     }
 
-    void lastOpenProjectAtStart_data()
+    // The first argument when it is a regular file, else the last open project, read silently: any
+    // failure simply gives a new document, and the error box is not even prepared.
+    void projectAtStart_data()
     {
+        QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("lastOpenProject");
         QTest::addColumn<QString>("name");
-        QTest::newRow("readable") << "a.mtfx" << "a";
-        QTest::newRow("missing") << "missing.mtfx" << "";
-        QTest::newRow("broken JSON") << "broken.mtfx" << "";
-        QTest::newRow("FIFO") << "fifo.mtfx" << "";
-        QTest::newRow("folder") << "" << "";
+        QTest::newRow("last open project") << "" << "a.mtfx" << "a";
+        QTest::newRow("missing") << "" << "missing.mtfx" << "";
+        QTest::newRow("broken JSON") << "" << "broken.mtfx" << "";
+        QTest::newRow("FIFO") << "" << "fifo.mtfx" << "";
+        QTest::newRow("folder") << "" << "" << "";
+        QTest::newRow("argument") << "b.mtfx" << "a.mtfx" << "b";
+        QTest::newRow("FIFO argument") << "fifo.mtfx" << "a.mtfx" << "a";
     }
 
-    void lastOpenProjectAtStart()
+    void projectAtStart()
     {
+        QFETCH(QString, argument);
         QFETCH(QString, lastOpenProject);
         QFETCH(QString, name);
-        writeProject("a.mtfx");
-        writeAll(path("broken.mtfx"), "{");
-        QCOMPARE(mkfifo(QFile::encodeName(path("fifo.mtfx")).constData(), 0600), 0);
-        QSettings().setValue("lastOpenProject", path(lastOpenProject));
-
+        m_projects->write("a.mtfx");
+        m_projects->write("b.mtfx");
+        writeAll(m_projects->path("broken.mtfx"), "{");
+        QVERIFY(!fifo(*m_projects, "fifo.mtfx").isEmpty());
+        QSettings().setValue("lastOpenProject", m_projects->path(lastOpenProject));
         AppFixture app;
+        if (!argument.isEmpty()) {
+            fileIO(app)->applicationStart({"motifex", m_projects->path(argument)});
+        }
         QCOMPARE(projectName(app), name);
         QVERIFY(!fileIO(app)->hasUnsavedChanges());
         QCOMPARE(fileIO(app)->runningActions().size(), 0);
         QCOMPARE(app.window()->windowTitle(),
-                 name.isEmpty() ? QStringLiteral("<new project>[*] - Motifex v2.6.0") : titleFor(lastOpenProject));
-        // Read silently: the error box was not even prepared.
-        QCOMPARE(openErrorInformativeText(app), QStringLiteral("See details for technical information about the problem."));
-    }
-
-    void firstArgumentAtStart()
-    {
-        const QString argument = writeProject("b.mtfx");
-        QCOMPARE(mkfifo(QFile::encodeName(path("fifo.mtfx")).constData(), 0600), 0);
-        QSettings().setValue("lastOpenProject", writeProject("a.mtfx"));
-        AppFixture app;
-        QCOMPARE(projectName(app), QStringLiteral("a"));
-
-        fileIO(app)->applicationStart({"motifex", argument});
-        QCOMPARE(projectName(app), QStringLiteral("b"));
-        QCOMPARE(app.window()->windowTitle(), titleFor("b.mtfx"));
-        fileIO(app)->applicationStart({"motifex", path("fifo.mtfx")});
-        QCOMPARE(projectName(app), QStringLiteral("a"));
-        QCOMPARE(fileIO(app)->runningActions().size(), 0);
-    }
-
-    void fileOpenEventUsesTheDataReadByTheApplication()
-    {
-        const QString projectPath = writeProject("b.mtfx");
-        AppFixture app;
-        editedDocument(app)->properties()->setName("edited");
-
-        // Nothing arrives for a folder.
-        QCoreApplication::postEvent(qApp, new QFileOpenEvent(m_folder->path()));
-        QCoreApplication::sendPostedEvents(qApp, QEvent::FileOpen);
-        QCOMPARE(fileIO(app)->runningActions().size(), 0);
-
-        ModalAnswerer answerer;
-        answerer.answer([projectPath](QWidget* box) {
-            // The file is gone; the question still opens it from what the application read.
-            QVERIFY(QFile::remove(projectPath));
-            ModalAnswerer::findButton(box, "Discard")->click();
-        });
-        QCoreApplication::postEvent(qApp, new QFileOpenEvent(projectPath));
-        QTRY_VERIFY(answerer.isDone());
-        QTRY_COMPARE(projectName(app), QStringLiteral("b"));
-        QCOMPARE(shownNames(answerer), QStringList({"unsavedChangesBox"}));
-        const ModalRecord question = answerer.lastRecord();
-        QCOMPARE(question.title, QStringLiteral("Unsaved Changes"));
-        QCOMPARE(question.text, QStringLiteral("The current project has unsaved changes."));
-        QCOMPARE(question.informativeText, QStringLiteral("Do you want to save your changes?"));
-        QCOMPARE(question.icon, QMessageBox::Warning);
-        QCOMPARE(question.buttonTexts, QStringList({"Save", "Cancel", "Discard"}));
-        QCOMPARE(app.window()->windowTitle(), titleFor("b.mtfx"));
-        QVERIFY(!fileIO(app)->hasUnsavedChanges());
-        QCOMPARE(fileIO(app)->runningActions().size(), 0);
+                 name.isEmpty() ? QStringLiteral("<new project>[*] - Motifex v2.6.0") : titleFor(name + ".mtfx"));
+        QCOMPARE(app.window()->findChild<QMessageBox*>(QStringLiteral("openErrorBox"))->informativeText(),
+                 QStringLiteral("See details for technical information about the problem."));
     }
 
     void fileOpenEventWaitsForTheGenerationRun()
     {
-        const QString projectPath = writeProject("b.mtfx");
+        const QString projectPath = m_projects->write("b.mtfx");
         AppFixture app;
         app.window()->onGenerate();
         QVERIFY(app.window()->isGenerating());
@@ -403,7 +507,7 @@ private slots:
         QCoreApplication::sendEvent(qApp, &event);
         QCOMPARE(projectName(app), QString());
         QCOMPARE(fileIO(app)->runningActions().size(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!app.window()->isGenerating(), 60000);
+        QVERIFY(app.waitForRunEnd());
         QTRY_COMPARE(projectName(app), QStringLiteral("b"));
         QCOMPARE(app.window()->windowTitle(), titleFor("b.mtfx"));
     }
@@ -428,16 +532,16 @@ private slots:
         shape::Manager* shapes = shape::Manager::instance();
         const QString usedShape = shapes->add(shapes->defaultShape());
         const QString unusedShape = shapes->add(shapes->defaultShape());
-        editedDocument(app)->properties()->setWorldShape(shapes->shape(usedShape));
+        app.document()->properties()->setWorldShape(shapes->shape(usedShape));
         ModalAnswerer answerer;
-        answerer.answer(chooseFile(path("a.mtfx")));
+        answerer.answer(chooseFile(m_projects->path("a.mtfx")));
         fileIO(app)->onFileSave();
         QTRY_VERIFY(answerer.isDone());
         QTRY_VERIFY(!fileIO(app)->hasUnsavedChanges());
 
-        const auto items = editedDocument(app)->items();
+        const auto items = app.document()->items();
         if (change == QLatin1String("property")) {
-            editedDocument(app)->properties()->setNotes("notes");
+            app.document()->properties()->setNotes("notes");
         } else if (change == QLatin1String("add")) {
             items->addItem();
         } else if (change == QLatin1String("remove")) {
@@ -451,33 +555,44 @@ private slots:
         QCOMPARE(app.window()->isWindowModified(), hasUnsavedChanges);
     }
 
+    // A new project is suggested into the last folder, else into Documents, else (where there is no
+    // Documents folder) into the home folder.
+    void saveSuggestion_data()
+    {
+        QTest::addColumn<bool>("hasDocuments");
+        QTest::newRow("no Documents folder: home") << false;
+        QTest::newRow("Documents") << true;
+    }
+
     void saveSuggestion()
     {
-        const QString pattern = QStringLiteral("^%1/project-\\d{8}-\\d{4}\\.mtfx$");
+        QFETCH(bool, hasDocuments);
+        const QDir home = QDir::home();
+        QVERIFY(!hasDocuments || home.mkdir("Documents"));
         AppFixture app;
         QString selected;
-        const auto recordSelection = [&selected](QWidget* dialog) {
-            selected = qobject_cast<QFileDialog*>(dialog)->selectedFiles().value(0);
-            qobject_cast<QFileDialog*>(dialog)->reject();
+        QString title;
+        const auto suggestedFolder = [&app, &selected, &title] {
+            ModalAnswerer answerer;
+            answerer.answer([&selected, &title](QWidget* dialog) {
+                title = dialog->windowTitle();
+                selected = qobject_cast<QFileDialog*>(dialog)->selectedFiles().value(0);
+                qobject_cast<QFileDialog*>(dialog)->reject();
+            });
+            fileIO(app)->onFileSave();
+            return QTest::qWaitFor([&answerer] { return answerer.isDone(); }) ? QFileInfo(selected).path() : QString();
         };
-        ModalAnswerer answerer;
-        answerer.answer(recordSelection);
-        fileIO(app)->onFileSave();
-        QTRY_VERIFY(answerer.isDone());
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        QVERIFY2(QRegularExpression(pattern.arg(QRegularExpression::escape(documents))).match(selected).hasMatch(),
-                 qPrintable(selected));
+        const QRegularExpression name(QStringLiteral("/project-\\d{8}-\\d{4}\\.mtfx$"));
+        QCOMPARE(suggestedFolder(), hasDocuments ? home.filePath("Documents") : home.path());
+        QVERIFY2(name.match(selected).hasMatch(), qPrintable(selected));
+        QCOMPARE(title, QStringLiteral("Save Project"));
         QCOMPARE(fileIO(app)->runningActions().size(), 0);
-        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Save Project"));
 
-        const QString projectPath = writeProject("a.mtfx");
+        const QString projectPath = m_projects->write("a.mtfx");
         fileIO(app)->onApplicationFileOpen(projectPath, readAll(projectPath));
         fileIO(app)->onFileNew();
-        answerer.answer(recordSelection);
-        fileIO(app)->onFileSave();
-        QTRY_VERIFY(answerer.isDone());
-        QVERIFY2(QRegularExpression(pattern.arg(QRegularExpression::escape(m_folder->path()))).match(selected).hasMatch(),
-                 qPrintable(selected));
+        QCOMPARE(suggestedFolder(), m_projects->folder.path());
+        QVERIFY2(name.match(selected).hasMatch(), qPrintable(selected));
     }
 };
 

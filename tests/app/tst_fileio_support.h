@@ -30,15 +30,10 @@ inline FileIO* fileIO(AppFixture& app)
     return app.window()->fileIO();
 }
 
-inline std::shared_ptr<doc::Document> editedDocument(AppFixture& app)
-{
-    return app.controller().document();
-}
-
 // The projects of these tests tell themselves apart by their name.
 inline QString projectName(AppFixture& app)
 {
-    return editedDocument(app)->properties()->name();
+    return app.document()->properties()->name();
 }
 
 inline QString titleFor(const QString& fileName)
@@ -65,6 +60,24 @@ inline QByteArray projectData(const QString& name)
 {
     return QJsonDocument(QJsonObject{{"properties", QJsonObject{{"name", name}}}}).toJson(QJsonDocument::Compact);
 }
+
+// A temporary folder of project files, each named after its project ("a.mtfx" holds the project "a").
+struct ProjectFolder {
+    QString path(const QString& name) const { return folder.filePath(name); }
+    QString write(const QString& fileName) const
+    {
+        writeAll(path(fileName), projectData(QFileInfo(fileName).completeBaseName()));
+        return path(fileName);
+    }
+    // The name of the project saved in the file.
+    QString savedName(const QString& fileName) const
+    {
+        const QJsonObject json = QJsonDocument::fromJson(readAll(path(fileName))).object();
+        return json.value("properties").toObject().value("name").toString();
+    }
+
+    QTemporaryDir folder;
+};
 
 // The name under which a dialog or box is listed in the expectations: its object name, else its class.
 inline QString shownName(const ModalRecord& record)
@@ -101,14 +114,6 @@ inline ModalAnswerer::Answer reportChosenPath(const QString& path)
         emit dialog->fileSelected(path);
         static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
     };
-}
-
-// Runs a generation and waits until the preview shows its canvas as up to date.
-inline void generate(AppFixture& app)
-{
-    app.window()->onGenerate();
-    QTRY_VERIFY_WITH_TIMEOUT(!app.window()->isGenerating() && app.window()->preview()->lastGeneratorResult() != nullptr,
-                             60000);
 }
 
 // As root, folder permissions do not stop a write. Without the override capabilities in this thread's

@@ -1,105 +1,56 @@
-#include "app/CanvasPreview.h"
 #include "app/CanvasPreviewFrame.h"
 #include "app/FileIO.h"
 #include "app/MainWindow.h"
 #include "app/PreferencesDialog.h"
-#include "app/StandardShortcut.h"
-#include "app/StatusFrame.h"
-#include "canvas/Canvas.h"
-#include "doc/Document.h"
-#include "doc/Properties.h"
-#include "editors/PropertiesFrame.h"
-#include "generator/Generator.h"
-#include "generator/GeneratorManager.h"
+#include "app/UpdateCheck.h"
 #include "support/AppFixture.h"
 #include "support/ModalAnswerer.h"
-#include "support/RunDocuments.h"
 #include "support/UrlRecorder.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDate>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmapCache>
-#include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
+#include <QThreadPool>
 #include <QToolButton>
 #include <QtTest>
 
-using motifex::test::AppFixture;
-using motifex::test::ModalAnswerer;
-using motifex::test::UrlRecorder;
+using namespace motifex::test;
 
 namespace {
 
-constexpr int runTimeout = 120000;
-const QString outOfDateText =
-    QStringLiteral("This preview is out of date, click on “Generate Pattern” to create a new one.");
-
-QAction* actionByText(QWidget* widget, const QString& text)
-{
-    const auto actions = widget->actions();
-    const auto found = std::find_if(actions.cbegin(), actions.cend(),
-                                    [&text](QAction* action) { return action->text() == text; });
-    return found != actions.cend() ? *found : nullptr;
-}
-
-QMenu* menuByTitle(MainWindow* window, const QString& title)
-{
-    for (QAction* action : window->menuBar()->actions()) {
-        if (action->menu() != nullptr && action->text() == title) {
-            return action->menu();
-        }
-    }
-    return nullptr;
-}
-
-// The entries of a menu as texts ("-" for a separator), without those the file handling adds.
-QStringList menuEntries(QMenu* menu, const QObject* fileIO)
+// The entries of a menu bar's menu as texts ("-" for a separator).
+QStringList menuEntries(MainWindow* window, int menuIndex)
 {
     QStringList entries;
-    for (QAction* action : menu->actions()) {
-        if (action->parent() == fileIO) {
-            continue;
-        }
+    for (QAction* action : window->menuBar()->actions().at(menuIndex)->menu()->actions()) {
         entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     return entries;
 }
 
-struct WindowFixture {
-    WindowFixture() { QApplication::setQuitOnLastWindowClosed(false); }
+// The preferences as Ctrl+, opens them: window-modally.
+PreferencesDialog* openPreferences(AppFixture& app)
+{
+    QTest::keyClick(app.window(), Qt::Key_Comma, Qt::ControlModifier);
+    PreferencesDialog* dialog = app.window()->preferencesDialog();
+    return QTest::qWaitForWindowExposed(dialog) && dialog->windowModality() == Qt::WindowModal ? dialog : nullptr;
+}
 
-    MainWindow* window() { return app.window(); }
-    CanvasPreviewFrame* preview() { return app.window()->preview(); }
-    StatusFrame* status() { return app.window()->preview()->status(); }
-    QPushButton* generateButton()
-    {
-        for (QPushButton* button : window()->findChildren<QPushButton*>()) {
-            if (button->text() == QLatin1String("Generate Pattern")) {
-                return button;
-            }
-        }
-        return nullptr;
-    }
-    QToolButton* cancelButton() { return status()->findChild<QToolButton*>(QStringLiteral("cancelButton")); }
-
-    bool waitForRunEnd() { return QTest::qWaitFor([this] { return !window()->isGenerating(); }, runTimeout); }
-    bool generate()
-    {
-        window()->onGenerate();
-        return waitForRunEnd();
-    }
-    // True once the task is on its way (its first task name has arrived).
-    bool waitForRunWorking()
-    {
-        return QTest::qWaitFor([this] { return status()->statusText() != QLatin1String("Starting..."); }, runTimeout);
-    }
-
-    AppFixture app;
-};
+QSplitter* splitter(MainWindow* window)
+{
+    return qobject_cast<QSplitter*>(window->centralWidget());
+}
 
 } // namespace
 
@@ -114,18 +65,32 @@ private slots:
         UrlRecorder::instance()->clear();
     }
 
-    void startsWithNewProjectTitle()
+    void titleLayoutAndMenus()
     {
-        WindowFixture fixture;
-        QCOMPARE(fixture.window()->windowTitle(), QStringLiteral("<new project>[*] - Motifex v2.6.0"));
-        auto* splitter = qobject_cast<QSplitter*>(fixture.window()->centralWidget());
-        QVERIFY(splitter != nullptr);
-        QCOMPARE(splitter->orientation(), Qt::Horizontal);
-        QVERIFY(!splitter->childrenCollapsible());
-        QCOMPARE(splitter->widget(1), fixture.preview());
-        QVERIFY(fixture.window()->findChild<QToolButton*>(QStringLiteral("logo")) != nullptr);
+        AppFixture app;
+        QCOMPARE(app.window()->windowTitle(), QStringLiteral("<new project>[*] - Motifex v2.6.0"));
+        QCOMPARE(splitter(app.window())->orientation(), Qt::Horizontal);
+        QVERIFY(!splitter(app.window())->childrenCollapsible());
+        QCOMPARE(splitter(app.window())->widget(1), app.window()->preview());
+
+        QStringList titles;
+        for (QAction* action : app.window()->menuBar()->actions()) {
+            titles.append(action->text());
+        }
+        // The property panel adds its own menus between "&Action" and "&Help".
+        QCOMPARE(titles.mid(0, 2), QStringList({"&File", "&Action"}));
+        QCOMPARE(titles.last(), QStringLiteral("&Help"));
+        QCOMPARE(menuEntries(app.window(), 0),
+                 QStringList({"New", "Open...", "Recent Projects", "-", "Open Example...", "-", "Save", "Save as...",
+                              "Export", "-", "Preferences...", "&Quit"}));
+        QCOMPARE(menuEntries(app.window(), 1), QStringList({"Generate"}));
+        QCOMPARE(menuEntries(app.window(), int(titles.size()) - 1),
+                 QStringList({"About...", "Information About Qt...", "-", "Open Example...", "Documentation...", "-",
+                              "Send Feedback or Feature Requests...", "Report a Problem...", "-", "Quillane Blog...",
+                              "-", "Check for Updates..."}));
     }
 
+    // Added to the window itself, so that each shortcut works wherever the focus is.
     void actionsAndShortcuts_data()
     {
         QTest::addColumn<QString>("text");
@@ -133,328 +98,213 @@ private slots:
         QTest::newRow("generate") << "Generate" << QKeySequence(QStringLiteral("Ctrl+R"));
         QTest::newRow("about") << "About..." << QKeySequence();
         QTest::newRow("about Qt") << "Information About Qt..." << QKeySequence();
-        // Linux has no standard shortcut for the preferences.
+        // Linux has no standard shortcut for the preferences, nor for Save As.
         QTest::newRow("preferences") << "Preferences..." << QKeySequence(QStringLiteral("Ctrl+,"));
         QTest::newRow("blog") << "Quillane Blog..." << QKeySequence();
         QTest::newRow("feedback") << "Send Feedback or Feature Requests..." << QKeySequence();
         QTest::newRow("report") << "Report a Problem..." << QKeySequence();
         QTest::newRow("documentation") << "Documentation..." << QKeySequence(QKeySequence::HelpContents);
+        QTest::newRow("new") << "New" << QKeySequence(QKeySequence::New);
+        QTest::newRow("open") << "Open..." << QKeySequence(QKeySequence::Open);
+        QTest::newRow("open example") << "Open Example..." << QKeySequence();
+        QTest::newRow("save") << "Save" << QKeySequence(QKeySequence::Save);
+        QTest::newRow("save as") << "Save as..." << QKeySequence(QStringLiteral("Ctrl+Shift+S"));
+        QTest::newRow("test IO error") << "Activate Test IO Error" << QKeySequence(QStringLiteral("Ctrl+=, Ctrl+I"));
     }
 
     void actionsAndShortcuts()
     {
         QFETCH(QString, text);
         QFETCH(QKeySequence, shortcut);
-        WindowFixture fixture;
-        // Added to the window itself, so that the shortcut works wherever the focus is.
-        QAction* action = actionByText(fixture.window(), text);
+        AppFixture app;
+        QAction* action = actionWithText(app.window(), text);
         QVERIFY(action != nullptr);
         QCOMPARE(action->shortcut(), shortcut);
     }
 
-    void standardShortcutFallbacks()
-    {
-        QCOMPARE(standardShortcut(QKeySequence::SaveAs), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-        QCOMPARE(standardShortcut(QKeySequence::Preferences), QKeySequence(QStringLiteral("Ctrl+,")));
-        QCOMPARE(standardShortcut(QKeySequence::Open), QKeySequence(QKeySequence::Open));
-    }
-
-    void menus()
-    {
-        WindowFixture fixture;
-        const QObject* fileIO = fixture.window()->fileIO();
-        const QList<QAction*> titles = fixture.window()->menuBar()->actions();
-        QCOMPARE(titles.first()->text(), QStringLiteral("&File"));
-        QCOMPARE(titles.at(1)->text(), QStringLiteral("&Action"));
-        QCOMPARE(titles.last()->text(), QStringLiteral("&Help"));
-
-        const QStringList fileEntries = menuEntries(menuByTitle(fixture.window(), QStringLiteral("&File")), fileIO);
-        QCOMPARE(fileEntries.mid(fileEntries.size() - 4),
-                 (QStringList{QStringLiteral("Export"), QStringLiteral("-"), QStringLiteral("Preferences..."),
-                              QStringLiteral("&Quit")}));
-        QCOMPARE(menuEntries(menuByTitle(fixture.window(), QStringLiteral("&Action")), fileIO),
-                 QStringList{QStringLiteral("Generate")});
-        QCOMPARE(menuEntries(menuByTitle(fixture.window(), QStringLiteral("&Help")), fileIO),
-                 (QStringList{QStringLiteral("About..."), QStringLiteral("Information About Qt..."),
-                              QStringLiteral("-"), QStringLiteral("Documentation..."), QStringLiteral("-"),
-                              QStringLiteral("Send Feedback or Feature Requests..."),
-                              QStringLiteral("Report a Problem..."), QStringLiteral("-"),
-                              QStringLiteral("Quillane Blog..."), QStringLiteral("-"),
-                              QStringLiteral("Check for Updates...")}));
-    }
-
     void aboutBox()
     {
-        WindowFixture fixture;
+        AppFixture app;
         ModalAnswerer answerer;
         answerer.accept();
-        actionByText(fixture.window(), QStringLiteral("About..."))->trigger();
+        actionWithText(app.window(), "About...")->trigger();
         QTRY_VERIFY(answerer.isDone());
-        const auto record = answerer.lastRecord();
-        QCOMPARE(record.title, QStringLiteral("Quillane's Motifex"));
-        QVERIFY(record.text.startsWith(QStringLiteral("<h2>Quillane's Motifex</h2><p><b>Version 2.6.0</b></p>")));
-        QVERIFY(record.text.endsWith(QStringLiteral("</p>")));
-        const QString notice = record.text.mid(record.text.lastIndexOf(QStringLiteral("<p>")));
+        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Quillane's Motifex"));
+        const QString text = answerer.lastRecord().text;
+        QVERIFY(text.startsWith(QStringLiteral("<h2>Quillane's Motifex</h2><p><b>Version 2.6.0</b></p>")));
+        // The notice paragraph at the end names this year and links to the maker's site.
+        const QString notice = text.mid(text.lastIndexOf(QStringLiteral("<p>")));
+        QVERIFY(notice.endsWith(QStringLiteral("</p>")));
         QVERIFY(notice.contains(QString::number(QDate::currentDate().year())));
         QVERIFY(notice.contains(QStringLiteral("href=\"https://quillane.com/\"")));
     }
 
-    void aboutQtBox()
-    {
-        WindowFixture fixture;
-        ModalAnswerer answerer;
-        answerer.accept();
-        actionByText(fixture.window(), QStringLiteral("Information About Qt..."))->trigger();
-        QTRY_VERIFY(answerer.isDone());
-        QCOMPARE(answerer.lastRecord().title, QStringLiteral("About Qt"));
-        QVERIFY(answerer.lastRecord().text.contains(QStringLiteral("About Qt")));
-    }
-
-    void preferencesOpenWindowModally()
-    {
-        WindowFixture fixture;
-        QTest::keyClick(fixture.window(), Qt::Key_Comma, Qt::ControlModifier);
-        PreferencesDialog* dialog = fixture.window()->preferencesDialog();
-        QTRY_VERIFY(dialog->isVisible());
-        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
-        dialog->reject();
-    }
-
     void webLinks_data()
     {
-        QTest::addColumn<QString>("actionText");
+        QTest::addColumn<QString>("trigger");
         QTest::addColumn<QUrl>("url");
-        QTest::newRow("blog") << "Quillane Blog..." << QUrl(QStringLiteral("https://quillane.com/"));
-        QTest::newRow("feedback") << "Send Feedback or Feature Requests..."
-                                  << QUrl(QStringLiteral("https://quillane.com/about/contact/"));
-        QTest::newRow("report") << "Report a Problem..." << QUrl(QStringLiteral("https://quillane.com/about/contact/"));
-        QTest::newRow("documentation") << "Documentation..."
-                                       << QUrl(QStringLiteral("https://quillane.com/motifex/documentation/"));
-        QTest::newRow("logo") << QString() << QUrl(QStringLiteral("https://quillane.com/"));
+        const QUrl home(QStringLiteral("https://quillane.com/"));
+        const QUrl contact(QStringLiteral("https://quillane.com/about/contact/"));
+        const QUrl documentation(QStringLiteral("https://quillane.com/motifex/documentation/"));
+        QTest::newRow("blog") << "Quillane Blog..." << home;
+        QTest::newRow("feedback") << "Send Feedback or Feature Requests..." << contact;
+        QTest::newRow("report") << "Report a Problem..." << contact;
+        QTest::newRow("documentation") << "Documentation..." << documentation;
+        QTest::newRow("F1") << "F1" << documentation;
+        QTest::newRow("logo") << "logo" << home;
     }
 
     void webLinks()
     {
-        QFETCH(QString, actionText);
+        QFETCH(QString, trigger);
         QFETCH(QUrl, url);
-        WindowFixture fixture;
-        if (actionText.isEmpty()) {
-            QTest::mouseClick(fixture.window()->findChild<QToolButton*>(QStringLiteral("logo")), Qt::LeftButton);
+        AppFixture app;
+        if (trigger == QLatin1String("logo")) {
+            QTest::mouseClick(app.window()->findChild<QToolButton*>(QStringLiteral("logo")), Qt::LeftButton);
+        } else if (trigger == QLatin1String("F1")) {
+            QTest::keyClick(app.window(), Qt::Key_F1);
         } else {
-            actionByText(fixture.window(), actionText)->trigger();
+            actionWithText(app.window(), trigger)->trigger();
         }
+        // Once per activation.
         QCOMPARE(UrlRecorder::instance()->openedUrls(), QList<QUrl>{url});
-    }
-
-    void documentationFromF1()
-    {
-        WindowFixture fixture;
-        QTest::keyClick(fixture.window(), Qt::Key_F1);
-        QCOMPARE(UrlRecorder::instance()->openedUrls(),
-                 QList<QUrl>{QUrl(QStringLiteral("https://quillane.com/motifex/documentation/"))});
     }
 
     void settingsAreSavedOnClose()
     {
         QList<int> splitterSizes;
-        QSize windowSize;
         {
-            WindowFixture fixture;
-            fixture.window()->resize(1111, 877);
-            windowSize = fixture.window()->size();
-            auto* splitter = qobject_cast<QSplitter*>(fixture.window()->centralWidget());
-            splitter->setSizes({450, 600});
-            splitterSizes = splitter->sizes();
-            QVERIFY(fixture.window()->close());
+            AppFixture app;
+            app.window()->resize(1111, 877);
+            splitter(app.window())->setSizes({450, 600});
+            splitterSizes = splitter(app.window())->sizes();
+            QVERIFY(app.window()->close());
         }
-        QSettings settings;
-        QVERIFY(!settings.value(QStringLiteral("mainwindow.geometry")).toByteArray().isEmpty());
-        QVERIFY(!settings.value(QStringLiteral("mainwindow.splitter")).toByteArray().isEmpty());
         // Dialogs that were never opened leave no geometry behind.
-        QVERIFY(!settings.contains(QStringLiteral("functioneditor.geometry")));
-        QVERIFY(!settings.contains(QStringLiteral("transitionselect.geometry")));
-
-        WindowFixture restored;
-        QCOMPARE(restored.window()->size(), windowSize);
-        auto* splitter = qobject_cast<QSplitter*>(restored.window()->centralWidget());
-        QCOMPARE(splitter->sizes(), splitterSizes);
-    }
-
-    void dialogGeometryOnlyOnceCreated()
-    {
+        QVERIFY(QSettings().contains("mainwindow.geometry") && QSettings().contains("mainwindow.splitter"));
+        QVERIFY(!QSettings().contains("functioneditor.geometry") && !QSettings().contains("transitionselect.geometry"));
         {
-            WindowFixture fixture;
-            QCOMPARE(fixture.window()->functionEditor(), fixture.window()->functionEditor());
-            QCOMPARE(fixture.window()->transitionSelect(), fixture.window()->transitionSelect());
-            QVERIFY(fixture.window()->close());
+            AppFixture app;
+            QCOMPARE(app.window()->size(), QSize(1111, 877));
+            QCOMPARE(splitter(app.window())->sizes(), splitterSizes);
+            QCOMPARE(app.window()->functionEditor(), app.window()->functionEditor());
+            QCOMPARE(app.window()->transitionSelect(), app.window()->transitionSelect());
+            QVERIFY(app.window()->close());
         }
-        QSettings settings;
-        QVERIFY(settings.contains(QStringLiteral("functioneditor.geometry")));
-        QVERIFY(settings.contains(QStringLiteral("transitionselect.geometry")));
+        QVERIFY(QSettings().contains("functioneditor.geometry") && QSettings().contains("transitionselect.geometry"));
     }
 
     void paletteChangeClearsThePixmapCache()
     {
-        WindowFixture fixture;
+        AppFixture app;
         QPixmap pixmap(8, 8);
-        pixmap.fill(Qt::red);
         QPixmapCache::insert(QStringLiteral("icon"), pixmap);
-        QPixmap found;
-        QVERIFY(QPixmapCache::find(QStringLiteral("icon"), &found));
-        QPalette palette = fixture.window()->palette();
+        QVERIFY(QPixmapCache::find(QStringLiteral("icon"), &pixmap));
+        QPalette palette = app.window()->palette();
         palette.setColor(QPalette::Window, Qt::darkBlue);
-        fixture.window()->setPalette(palette);
-        QVERIFY(!QPixmapCache::find(QStringLiteral("icon"), &found));
+        app.window()->setPalette(palette);
+        QVERIFY(!QPixmapCache::find(QStringLiteral("icon"), &pixmap));
     }
 
-    // A run from Ctrl+R or the button: the controls are off until it ends, then the pattern is shown.
-    void generationRun_data()
+    void storedThreadCountIsShown_data()
     {
-        QTest::addColumn<bool>("isFromButton");
-        QTest::newRow("Ctrl+R") << false;
-        QTest::newRow("Generate Pattern") << true;
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("poolSize");
+        QTest::newRow("none") << QVariant() << "16 Threads" << 16;
+        QTest::newRow("a choice") << QVariant(48) << "48 Threads" << 48;
+        QTest::newRow("not a choice") << QVariant(20) << "16 Threads" << 20;
+        QTest::newRow("beyond the choices") << QVariant(500) << "16 Threads" << 128;
     }
 
-    void generationRun()
+    void storedThreadCountIsShown()
     {
-        QFETCH(bool, isFromButton);
-        WindowFixture fixture;
-        if (isFromButton) {
-            QTest::mouseClick(fixture.generateButton(), Qt::LeftButton);
-        } else {
-            QTest::keyClick(fixture.window(), Qt::Key_R, Qt::ControlModifier);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, shown);
+        QFETCH(int, poolSize);
+        if (stored.isValid()) {
+            QSettings().setValue("maxThreadCount", stored);
         }
-        // The result can only arrive through the event loop, so this is the state while it runs.
-        QVERIFY(fixture.window()->isGenerating());
-        QCOMPARE(fixture.status()->statusText(), QStringLiteral("Starting..."));
-        QVERIFY(!fixture.window()->generateAction()->isEnabled());
-        QVERIFY(!fixture.generateButton()->isEnabled());
-        QVERIFY(!fixture.window()->propertiesFrame()->isEnabled());
-        QVERIFY(fixture.cancelButton()->isVisible());
-        QVERIFY(fixture.cancelButton()->isEnabled());
-        QCOMPARE(fixture.preview()->canvasPreview()->overlayText(), QStringLiteral("Working…"));
-        // A second trigger while running starts nothing.
-        QTest::keyClick(fixture.window(), Qt::Key_R, Qt::ControlModifier);
-
-        QVERIFY(fixture.waitForRunEnd());
-        QVERIFY(fixture.status()->statusText().startsWith(QStringLiteral("Work done in ")));
-        QVERIFY(fixture.window()->generateAction()->isEnabled());
-        QVERIFY(fixture.generateButton()->isEnabled());
-        QVERIFY(fixture.window()->propertiesFrame()->isEnabled());
-        QVERIFY(!fixture.cancelButton()->isVisible());
-        QVERIFY(fixture.preview()->svgData().contains("<svg"));
-        const auto canvas = fixture.preview()->lastGeneratorResult();
-        QVERIFY(canvas != nullptr);
-        QVERIFY(fixture.status()->statisticText().startsWith(QStringLiteral("%1 items, largest ").arg(canvas->items().size())));
-        QCOMPARE(fixture.app.controller().generatorDocument()->compare(fixture.app.controller().document()),
-                 doc::CompareResult::Equal);
+        AppFixture app;
+        PreferencesDialog* dialog = openPreferences(app);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Application Preferences"));
+        QCOMPARE(dialog->findChild<QComboBox*>()->currentText(), shown);
+        // Showing the choice writes nothing: the pool keeps what start-up gave it.
+        QCOMPARE(QThreadPool::globalInstance()->maxThreadCount(), poolSize);
+        QCOMPARE(QSettings().value("maxThreadCount"), stored);
     }
 
-    // Cancel before the run could finish: the previous canvas stays, matching the unchanged document.
-    void cancelFromTheButtonKeepsThePreviousCanvas()
+    void choosingThreadCountTakesEffect()
     {
-        WindowFixture fixture;
-        QVERIFY(fixture.generate());
-        const auto canvas = fixture.preview()->lastGeneratorResult();
-        const QByteArray svg = fixture.preview()->svgData();
-        const QString statistic = fixture.status()->statisticText();
-        {
-            QMutexLocker held(fixture.window()->generationMutex());
-            QTest::mouseClick(fixture.generateButton(), Qt::LeftButton);
-            QTest::mouseClick(fixture.cancelButton(), Qt::LeftButton);
+        QSettings().setValue("maxThreadCount", 20);
+        AppFixture app;
+        PreferencesDialog* dialog = openPreferences(app);
+        QVERIFY(dialog);
+        auto* threadCount = dialog->findChild<QComboBox*>();
+        QStringList choices;
+        for (int index = 0; index < threadCount->count(); ++index) {
+            choices.append(threadCount->itemText(index));
         }
-        QVERIFY(fixture.waitForRunEnd());
-        QCOMPARE(fixture.status()->statusText(), QStringLiteral("Canceled."));
-        QCOMPARE(fixture.preview()->lastGeneratorResult(), canvas);
-        QCOMPARE(fixture.preview()->svgData(), svg);
-        QCOMPARE(fixture.status()->statisticText(), statistic);
-        QCOMPARE(fixture.preview()->canvasPreview()->overlayText(), QString());
-        QVERIFY(fixture.window()->generateAction()->isEnabled());
+        QCOMPARE(choices, QStringList({"8 Threads", "12 Threads", "16 Threads", "24 Threads", "32 Threads",
+                                       "48 Threads", "64 Threads", "96 Threads", "128 Threads"}));
+
+        threadCount->setFocus();
+        QTest::keyClick(threadCount, Qt::Key_End);
+        QCOMPARE(threadCount->currentText(), QStringLiteral("128 Threads"));
+        QCOMPARE(QThreadPool::globalInstance()->maxThreadCount(), 128);
+        QCOMPARE(QSettings().value("maxThreadCount").toInt(), 128);
+
+        QTest::keyClick(threadCount, Qt::Key_Home);
+        QCOMPARE(QThreadPool::globalInstance()->maxThreadCount(), 8);
+        QCOMPARE(QSettings().value("maxThreadCount").toInt(), 8);
     }
 
-    // The cancelled run had already copied the changed document: the kept canvas is shown as out of date.
-    void cancelAfterAChangeShowsTheOldCanvasOutOfDate()
+    void updateCheckBoxIsStoredAtOnce()
     {
-        WindowFixture fixture;
-        QVERIFY(fixture.generate());
-        const QByteArray svg = fixture.preview()->svgData();
-        fixture.app.controller().document()->properties()->setCanvasSize(geo::Size(90000000, 60000000));
-        {
-            QMutexLocker held(fixture.window()->generationMutex());
-            fixture.window()->onGenerate();
-            QTest::mouseClick(fixture.cancelButton(), Qt::LeftButton);
+        AppFixture app;
+        PreferencesDialog* dialog = openPreferences(app);
+        QVERIFY(dialog);
+        auto* updateCheck = dialog->findChild<QCheckBox*>();
+        QCOMPARE(updateCheck->text(),
+                 QStringLiteral("Automatically check for updates after the application is started."));
+        QVERIFY(updateCheck->isChecked());
+        QTest::mouseClick(updateCheck, Qt::LeftButton);
+        QCOMPARE(QSettings().value("updateCheck"), QVariant(false));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(QSettings().value("updateCheck"), QVariant(false));
+    }
+
+    // Each use of the link shows a fresh body, indented and signed with the display secret.
+    void linkShowsIndentedRequestData()
+    {
+        AppFixture app;
+        PreferencesDialog* dialog = openPreferences(app);
+        QVERIFY(dialog);
+        auto* description = dialog->findChild<QLabel*>("updateCheckDesciption");
+        QVERIFY(description->text().contains("Click <a href=\"#\">here</a> to see the data"));
+        QStringList salts;
+        for (int use = 0; use < 2; ++use) {
+            ModalAnswerer answerer;
+            answerer.clickStandardButton(QMessageBox::Ok);
+            // The label reports a click on its link this way.
+            emit description->linkActivated(QStringLiteral("#"));
+            QTRY_VERIFY(answerer.isDone());
+            const auto box = answerer.lastRecord();
+            QCOMPARE(box.title, QStringLiteral("Example Request Data"));
+            QVERIFY(box.text.startsWith("<pre>{\n    \"application\": \"Motifex\",\n    \"installation\": \""));
+            QVERIFY(box.text.endsWith("}\n</pre>"));
+            const QJsonObject sample = QJsonDocument::fromJson(box.text.mid(5, box.text.size() - 11).toUtf8()).object();
+            const UpdateCheck::RequestFields fields{sample.value("time").toString(), sample.value("application").toString(),
+                                                    sample.value("version").toString(),
+                                                    sample.value("installation").toString(), sample.value("salt").toString()};
+            QCOMPARE(fields.installation, UpdateCheck::installationHash(QSettings().value("installationId").toString()));
+            QCOMPARE(sample.value("signature").toString(), UpdateCheck::signature(fields, UpdateCheck::displaySecret));
+            QCOMPARE(sample.size(), 6);
+            salts.append(fields.salt);
         }
-        QVERIFY(fixture.waitForRunEnd());
-        QCOMPARE(fixture.status()->statusText(), QStringLiteral("Canceled."));
-        QCOMPARE(fixture.preview()->svgData(), svg);
-        QCOMPARE(fixture.preview()->canvasPreview()->overlayText(), outOfDateText);
-        QVERIFY(fixture.preview()->lastGeneratorResult().isNull());
-    }
-
-    void refusedRunShowsItsReason()
-    {
-        WindowFixture fixture;
-        QVERIFY(fixture.generate());
-        const QByteArray svg = fixture.preview()->svgData();
-        motifex::test::makeRefusedDocument(fixture.app.controller().document());
-        QVERIFY(fixture.generate());
-        const QSharedPointer<Generator> generator = GeneratorManager::instance()->get(QStringLiteral("pointgrid"));
-        QCOMPARE(generator->runStatus(), Generator::RunStatus::Refused);
-        const QString reason = generator->runMessage();
-        QVERIFY(reason.contains(QStringLiteral("1000")));
-        QCOMPARE(fixture.status()->statusText(), reason);
-        // The last good canvas stays, marked as not matching the document.
-        QCOMPARE(fixture.preview()->svgData(), svg);
-        QCOMPARE(fixture.preview()->canvasPreview()->overlayText(), outOfDateText);
-        QVERIFY(fixture.window()->generateAction()->isEnabled());
-    }
-
-    // A close that waits for the unsaved-changes answer leaves the run working; the user may still
-    // decide to stay.
-    void refusedCloseKeepsTheRunGoing()
-    {
-        WindowFixture fixture;
-        motifex::test::makeSlowDocument(fixture.app.controller().document());
-        fixture.window()->onGenerate();
-        QVERIFY(fixture.waitForRunWorking());
-        ModalAnswerer answerer;
-        answerer.clickStandardButton(QMessageBox::Cancel);
-        QVERIFY(!fixture.window()->close());
-        QVERIFY(answerer.isDone());
-        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Unsaved Changes"));
-        QVERIFY(fixture.window()->isVisible());
-        QVERIFY(fixture.window()->isGenerating());
-        QVERIFY(!fixture.status()->progressCancelRequested());
-        QTest::mouseClick(fixture.cancelButton(), Qt::LeftButton);
-        QVERIFY(fixture.waitForRunEnd());
-        QCOMPARE(fixture.status()->statusText(), QStringLiteral("Canceled."));
-    }
-
-    // Closing stops the run and waits for it; nothing it uses is gone before it ends.
-    void closeDuringARun()
-    {
-        WindowFixture fixture;
-        motifex::test::makeSlowDocument(fixture.app.controller().document());
-        // Nothing to ask about: the close goes ahead at once.
-        fixture.window()->fileIO()->setUnsavedChanges(false);
-        fixture.window()->onGenerate();
-        QVERIFY(fixture.waitForRunWorking());
-        QVERIFY(fixture.window()->close());
-        QVERIFY(!fixture.window()->isVisible());
-        QVERIFY(fixture.waitForRunEnd());
-        QCOMPARE(fixture.status()->statusText(), QStringLiteral("Canceled."));
-    }
-
-    void destructionDuringARun()
-    {
-        auto fixture = std::make_unique<WindowFixture>();
-        motifex::test::makeSlowDocument(fixture->app.controller().document());
-        fixture->window()->onGenerate();
-        QVERIFY(fixture->waitForRunWorking());
-        fixture.reset();
-        QCOMPARE(ApplicationController::instance(), nullptr);
-        // Queued calls the task posted before it ended must not reach a destroyed line.
-        QCoreApplication::processEvents();
+        QVERIFY(salts.first() != salts.last());
     }
 };
 

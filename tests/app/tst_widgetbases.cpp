@@ -6,8 +6,6 @@
 #include "support/AppFixture.h"
 #include "support/WidgetTestMain.h"
 
-#include <QImage>
-#include <QPainter>
 #include <QStyle>
 #include <QtTest>
 
@@ -15,28 +13,18 @@ using motifex::test::AppFixture;
 
 namespace {
 
-// Counts its paints and can paint its panel in a given colour.
+// A framed control that counts its paints.
 class CountingControl : public FramedControl
 {
 public:
-    explicit CountingControl(QWidget* parent = nullptr)
-        : FramedControl(parent)
-    {
-    }
-
+    using FramedControl::FramedControl;
     int paintCount = 0;
-    QColor background;
 
 protected:
     void paintEvent(QPaintEvent* event) override
     {
         ++paintCount;
-        if (!background.isValid()) {
-            FramedControl::paintEvent(event);
-            return;
-        }
-        QPainter painter(this);
-        paintPanel(&painter, background);
+        FramedControl::paintEvent(event);
     }
 };
 
@@ -45,7 +33,6 @@ class RecordingEditor : public DocumentEditor
 public:
     QStringList calls;
     std::shared_ptr<doc::Document> editedDocument() const { return document(); }
-
     void onDocumentPropertyChanged(const QString& path, const doc::DocumentElement* /*element*/) override
     {
         calls.append(QStringLiteral("changed ") + path);
@@ -59,15 +46,19 @@ QPalette appearance(bool isDark)
     if (isDark) {
         palette.setColor(QPalette::Window, QColor(40, 40, 40));
         palette.setColor(QPalette::WindowText, QColor(230, 230, 230));
-        palette.setColor(QPalette::Base, QColor(30, 30, 30));
-        palette.setColor(QPalette::Text, QColor(230, 230, 230));
     }
     return palette;
 }
 
-QColor grey(float value)
+// The primary and secondary line colours: greys of these values.
+QList<QColor> lineColours(float primary, float secondary)
 {
-    return QColor::fromHsvF(0, 0, value, 1);
+    return {QColor::fromHsvF(0, 0, primary, 1), QColor::fromHsvF(0, 0, secondary, 1)};
+}
+
+QList<QColor> lineColours(const FramedControl& control)
+{
+    return {control.primaryLineColor(), control.secondaryLineColor()};
 }
 
 } // namespace
@@ -88,93 +79,62 @@ private slots:
     void documentEditorListensForItsWholeLife()
     {
         AppFixture app;
-        const auto document = app.controller().document();
         auto editor = std::make_unique<RecordingEditor>();
-        QCOMPARE(editor->editedDocument(), document);
-        document->properties()->setCanvasMargin(geo::Length(3000000));
-        QCOMPARE(editor->calls, QStringList{QStringLiteral("changed properties/canvasMargin")});
-        document->resetToDefault();
+        QCOMPARE(editor->editedDocument(), app.document());
+        app.document()->properties()->setCanvasMargin(geo::Length(3000000));
+        QCOMPARE(editor->calls, QStringList({"changed properties/canvasMargin"}));
+        app.document()->resetToDefault();
         QCOMPARE(editor->calls.last(), QStringLiteral("reset"));
         editor.reset();
         // A removed listener is never called again (ASan would catch a dangling one).
-        document->properties()->setCanvasMargin(geo::Length(4000000));
+        app.document()->properties()->setCanvasMargin(geo::Length(4000000));
     }
 
-    void plainActionButtonShowsItsGlyph()
+    void actionButtonShowsItsGlyphs()
     {
-        ActionButton button(0xf067, nullptr);
-        QCOMPARE(button.size(), QSize(24, 24));
-        QCOMPARE(button.minimumSize(), QSize(24, 24));
-        QCOMPARE(button.maximumSize(), QSize(24, 24));
-        QCOMPARE(button.text(), QString(QChar(0xf067)));
-        QCOMPARE(button.font().family(), QStringLiteral("Font Awesome 6 Pro"));
-        QVERIFY(!button.isCheckable());
-        QCOMPARE(button.checkedGlyph(), 0xf067u);
+        ActionButton plain(0xf067, nullptr);
+        QCOMPARE(plain.minimumSize(), QSize(24, 24));
+        QCOMPARE(plain.maximumSize(), QSize(24, 24));
+        QCOMPARE(plain.text(), QString(QChar(0xf067)));
+        QCOMPARE(plain.font().family(), QStringLiteral("Font Awesome 6 Pro"));
+        QVERIFY(!plain.isCheckable());
+
+        ActionButton checkable(0xf070, 0xf06e, nullptr);
+        checkable.show();
+        QCOMPARE(checkable.text(), QString(QChar(0xf070)));
+        QTest::mouseClick(&checkable, Qt::LeftButton);
+        QVERIFY(checkable.isChecked());
+        QCOMPARE(checkable.text(), QString(QChar(0xf06e)));
+        QTest::mouseClick(&checkable, Qt::LeftButton);
+        QCOMPARE(checkable.text(), QString(QChar(0xf070)));
     }
 
-    void checkableActionButtonSwapsGlyphs()
+    // Switching between light and dark appearance swaps the line colours and repaints; so does disabling,
+    // for the palette of the new state. Inside a window, as every framed control of the program is.
+    void lineColoursFollowThePaletteAndTheEnabledState()
     {
-        ActionButton button(0xf070, 0xf06e, nullptr);
-        button.show();
-        QVERIFY(button.isCheckable());
-        QCOMPARE(button.text(), QString(QChar(0xf070)));
-        QTest::mouseClick(&button, Qt::LeftButton);
-        QVERIFY(button.isChecked());
-        QCOMPARE(button.text(), QString(QChar(0xf06e)));
-        QTest::mouseClick(&button, Qt::LeftButton);
-        QVERIFY(!button.isChecked());
-        QCOMPARE(button.text(), QString(QChar(0xf070)));
-    }
-
-    void lineColoursFollowTheAppearance()
-    {
-        QApplication::setPalette(appearance(false));
-        // Inside a window, as every framed control of the program is.
         QWidget window;
         CountingControl control(&window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(control.primaryLineColor(), grey(0.4f));
-        QCOMPARE(control.secondaryLineColor(), grey(0.6f));
+        QCOMPARE(lineColours(control), lineColours(0.4f, 0.6f));
 
-        const int paintsBefore = control.paintCount;
+        int paints = control.paintCount;
         QApplication::setPalette(appearance(true));
         // Widgets hear of a new application palette through the event loop.
-        QTRY_COMPARE(control.primaryLineColor(), grey(0.6f));
-        QCOMPARE(control.secondaryLineColor(), grey(0.4f));
-        QTRY_VERIFY(control.paintCount > paintsBefore);
-
+        QTRY_COMPARE(lineColours(control), lineColours(0.6f, 0.4f));
+        QTRY_VERIFY(control.paintCount > paints);
         QApplication::setPalette(appearance(false));
-        QTRY_COMPARE(control.primaryLineColor(), grey(0.4f));
-        QCOMPARE(control.secondaryLineColor(), grey(0.6f));
-    }
+        QTRY_COMPARE(lineColours(control), lineColours(0.4f, 0.6f));
 
-    void disablingRecomputesAndRepaints()
-    {
-        QWidget window;
-        CountingControl control(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // A dark text colour only in the disabled group: the colours are computed for the new state.
-        QPalette palette = appearance(true);
-        palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(20, 20, 20));
+        // A light text colour only in the disabled group.
+        QPalette palette = appearance(false);
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(230, 230, 230));
         control.setPalette(palette);
-        QCOMPARE(control.primaryLineColor(), grey(0.6f));
-        const int paintsBefore = control.paintCount;
+        paints = control.paintCount;
         control.setEnabled(false);
-        QCOMPARE(control.primaryLineColor(), grey(0.4f));
-        QTRY_VERIFY(control.paintCount > paintsBefore);
-    }
-
-    void panelTakesTheGivenBackground()
-    {
-        CountingControl control;
-        control.background = QColor(200, 30, 60);
-        control.resize(60, 40);
-        const QImage image = control.grab().toImage();
-        QCOMPARE(image.pixelColor(30, 20), control.background);
-        // The frame line is drawn by the style, not in the background colour.
-        QVERIFY(image.pixelColor(0, 20) != control.background);
+        QCOMPARE(lineColours(control), lineColours(0.6f, 0.4f));
+        QTRY_VERIFY(control.paintCount > paints);
     }
 };
 

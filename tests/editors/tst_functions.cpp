@@ -1,77 +1,87 @@
-#include "app/MainWindow.h"
-#include "doc/Document.h"
 #include "doc/DynamicValue.h"
 #include "doc/InputFunctions.h"
-#include "doc/Properties.h"
 #include "editors/DialogRun.h"
 #include "editors/FunctionBox.h"
 #include "editors/FunctionControl.h"
 #include "editors/FunctionEditor.h"
 #include "editors/FunctionRenderer.h"
+#include "editors/TransitionBox.h"
+#include "editors/TransitionSelectDialog.h"
 #include "func/Manager.h"
-#include "support/AppFixture.h"
-#include "support/ChangeRecorder.h"
-#include "support/UserActions.h"
-#include "support/WidgetTestMain.h"
+#include "support/EditorTesting.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPixmapCache>
 #include <QPushButton>
-#include <QtTest>
+#include <QSignalSpy>
 
-using motifex::test::AppFixture;
-using motifex::test::ChangeRecorder;
-using motifex::test::clickRow;
-using motifex::test::rowWithData;
-using motifex::test::runQueuedCalls;
-
-namespace {
-
+using namespace motifex::test;
 using Op = doc::InputFunctionOperator;
 using Source = doc::InputFunctionSource;
+
+namespace {
 
 std::shared_ptr<doc::InputFunction> step(const QString& identifier, Op op = Op::Map, Source source = Source::Result)
 {
     return doc::InputFunction::create(identifier, op, source);
 }
 
-QStringList chainText(const std::shared_ptr<doc::InputFunctions>& functions)
-{
-    QStringList texts;
-    for (const auto& function : functions->functions()) {
-        texts.append(function->toString());
-    }
-    return texts;
-}
-
 // A function chain strip in a window of its own, showing the chain of a world value.
 struct BoxFixture {
-    explicit BoxFixture(AppFixture& app, const std::shared_ptr<doc::DynamicValue>& value)
-        : value(value), recorder(value)
+    BoxFixture(AppFixture& app, const std::shared_ptr<doc::DynamicValue>& value)
+        : value(value), recorder(value), editor(app.window()->functionEditor())
     {
         box = new FunctionBox(&window);
         window.resize(600, 80);
         window.show();
         box->resize(600, 56);
         box->setFunctions(value->functions());
-        editor = app.window()->functionEditor();
     }
 
+    void append(const QStringList& identifiers)
+    {
+        for (const QString& identifier : identifiers) {
+            value->functions()->appendFunction(step(identifier));
+        }
+    }
+
+    QStringList chain() const
+    {
+        QStringList texts;
+        for (const auto& function : value->functions()->functions()) {
+            texts.append(function->toString());
+        }
+        return texts;
+    }
+
+    // The strip shows the chain: one tile per step, in order, and "+" while there is room.
     bool isShowingChain() const
     {
         const QList<FunctionControl*> controls = box->controls();
         const auto& steps = value->functions()->functions();
-        if (controls.size() != static_cast<int>(steps.size())) {
-            return false;
-        }
         for (int i = 0; i < controls.size(); ++i) {
-            if (controls[i]->function() != steps[static_cast<std::size_t>(i)] || controls[i]->index() != i) {
+            if (controls[i]->function() != steps.at(std::size_t(i)) || controls[i]->index() != i) {
                 return false;
             }
         }
-        return (box->addButton() != nullptr) == (steps.size() < FunctionBox::maximumStepCount);
+        return controls.size() == int(steps.size()) &&
+               (box->addButton() != nullptr) == (steps.size() < FunctionBox::maximumStepCount);
+    }
+
+    bool openForAdding()
+    {
+        QTest::mouseClick(box->addButton(), Qt::LeftButton);
+        return QTest::qWaitFor([this] { return editor->isVisible(); });
+    }
+
+    void chooseAndAccept(const QString& identifier)
+    {
+        clickRow(editor->functionList(), rowWithData(editor->functionList(), identifier));
+        QTest::mouseClick(editor->okButton(), Qt::LeftButton);
     }
 
     std::shared_ptr<doc::DynamicValue> value;
@@ -81,65 +91,73 @@ struct BoxFixture {
     FunctionEditor* editor = nullptr;
 };
 
-bool isEditorRunOpen(const BoxFixture& fixture)
+bool isBright(const QImage& image, const QPoint& point)
 {
-    return DialogRun::isOpenFor(fixture.editor, fixture.box);
+    return image.pixelColor(point).valueF() > 0.7f;
 }
 
-// Counts the widgets put into a strip.
-class ChildCounter : public QObject
+QList<int> selectedRows(QListWidget* list)
 {
-public:
-    explicit ChildCounter(QObject* watched) { watched->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override
-    {
-        if (event->type() == QEvent::ChildAdded) {
-            ++count;
-        }
-        return false;
+    QList<int> rows;
+    for (QListWidgetItem* item : list->selectedItems()) {
+        rows.append(list->row(item));
     }
-};
-
-bool isBright(const QImage& image, int x, int y)
-{
-    return image.pixelColor(x, y).valueF() > 0.7f;
+    return rows;
 }
+
+// Two transition boxes in a window, sharing the main window's chooser.
+struct BoxesFixture {
+    explicit BoxesFixture(AppFixture& app) : chooser(app.window()->transitionSelect())
+    {
+        first = new TransitionBox(&window);
+        second = new TransitionBox(&window);
+        second->move(0, 60);
+        window.resize(300, 120);
+        window.show();
+    }
+
+    bool openChooser(TransitionBox* box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton);
+        return QTest::qWaitFor([this] { return chooser->isVisible(); });
+    }
+
+    void choose(const QString& identifier)
+    {
+        clickRow(chooser->functionList(), rowWithData(chooser->functionList(), identifier));
+        QTest::mouseClick(chooser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    }
+
+    QWidget window;
+    TransitionSelectDialog* chooser;
+    TransitionBox* first = nullptr;
+    TransitionBox* second = nullptr;
+};
 
 } // namespace
 
+// Function curves, the function chain strip and its editor, the transition box and its chooser.
 class FunctionsTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cacheKey()
-    {
-        QCOMPARE(FunctionRenderer::cacheKey("linear", QSize(48, 48), 4.0), QStringLiteral("fn_linear_48x48+4.00"));
-        QCOMPARE(FunctionRenderer::cacheKey("x^2", QSize(120, 30), 2.5), QStringLiteral("fn_x^2_120x30+2.50"));
-        QCOMPARE(FunctionRenderer::cacheKey("%2", QSize(1, 2), 0), QStringLiteral("fn_%2_1x2+0.00"));
-    }
-
     void aPictureIsDrawnOnce()
     {
+        QCOMPARE(FunctionRenderer::cacheKey("linear", QSize(48, 48), 4.0), QStringLiteral("fn_linear_48x48+4.00"));
+        QCOMPARE(FunctionRenderer::cacheKey("%2", QSize(120, 30), 2.5), QStringLiteral("fn_%2_120x30+2.50"));
         int evaluations = 0;
         const FunctionRenderer::Function counting = [&evaluations](double x) {
             ++evaluations;
             return x;
         };
         const QPixmap first = FunctionRenderer::cachedPixmapForFunction(counting, "counted", QSize(40, 20), 3.0);
-        QCOMPARE(evaluations, 4 * 40 + 1);
         const QPixmap second = FunctionRenderer::cachedPixmapForFunction(counting, "counted", QSize(40, 20), 3.0);
         QCOMPARE(evaluations, 4 * 40 + 1);
         QCOMPARE(second.cacheKey(), first.cacheKey());
         QPixmap cached;
         QVERIFY(QPixmapCache::find("fn_counted_40x20+3.00", &cached));
-        QCOMPARE(cached.size(), QSize(40, 20));
-
-        const QPixmap library = FunctionRenderer::pixmapForFunction(func::Manager::instance().function("log"));
-        QCOMPARE(library.size(), QSize(48, 48));
+        QCOMPARE(FunctionRenderer::pixmapForFunction(func::Manager::instance().function("log")).size(), QSize(48, 48));
         QVERIFY(QPixmapCache::find("fn_log_48x48+4.00", &cached));
     }
 
@@ -163,16 +181,14 @@ private slots:
     {
         QFETCH(QString, identifier);
         QFETCH(QPoint, point);
-        QFETCH(bool, isOnCurve);
         const QImage image = FunctionRenderer::pixmapForFunction(func::Manager::instance().function(identifier)).toImage();
-        QCOMPARE(isBright(image, point.x(), point.y()), isOnCurve);
+        QTEST(isBright(image, point), "isOnCurve");
         // Background and frame.
         QCOMPARE(image.pixelColor(1, 1).rgb(), QColor::fromHsvF(0, 0, 0.05, 1).rgb());
-        QVERIFY(!isBright(image, 4, 20));
-        QVERIFY(image.pixelColor(4, 20).valueF() > 0.2f);
+        QVERIFY(!isBright(image, QPoint(4, 20)) && image.pixelColor(4, 20).valueF() > 0.2f);
     }
 
-    void editorLists84Functions()
+    void theEditor()
     {
         AppFixture app;
         FunctionEditor* editor = app.window()->functionEditor();
@@ -180,34 +196,19 @@ private slots:
         QCOMPARE(editor->minimumSize(), QSize(800, 500));
         QListWidget* list = editor->functionList();
         QCOMPARE(list->count(), 84);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("Linear"));
-        QCOMPARE(list->item(0)->data(Qt::UserRole).toString(), QStringLiteral("linear"));
-        QCOMPARE(list->item(2)->text(), QStringLiteral("X²"));
+        QCOMPARE((QStringList{list->item(0)->text(), list->item(2)->text()}), (QStringList{"Linear", "X²"}));
         QCOMPARE(list->item(83)->data(Qt::UserRole).toString(), QStringLiteral("divide_10"));
         QCOMPARE(list->item(5)->sizeHint(), QSize(160, 52));
         QVERIFY(!list->item(5)->icon().isNull());
         QCOMPARE(list->iconSize(), QSize(48, 48));
-        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(editor->sourceComboBox()->itemText(1), QStringLiteral("Original Input"));
+        QCOMPARE(editor->sourceComboBox()->itemData(1).toString(), QStringLiteral("input"));
+        QCOMPARE(editor->operatorComboBox()->count(), 3);
+        QCOMPARE(editor->operatorComboBox()->itemText(2), QStringLiteral("Multiply"));
 
-        QComboBox* sources = editor->sourceComboBox();
-        QCOMPARE(sources->count(), 2);
-        QCOMPARE(sources->itemText(1), QStringLiteral("Original Input"));
-        QCOMPARE(sources->itemData(1).toString(), QStringLiteral("input"));
-        QComboBox* operators = editor->operatorComboBox();
-        QCOMPARE(operators->count(), 3);
-        QCOMPARE(operators->itemText(2), QStringLiteral("Multiply"));
-    }
-
-    void editorEntryPoints()
-    {
-        AppFixture app;
-        FunctionEditor* editor = app.window()->functionEditor();
         editor->editInputFunction(step("sine_01", Op::Add, Source::Input));
         QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Function"));
         QCOMPARE(editor->heading(), QStringLiteral("<h2>Edit Function</h2>"));
-        QCOMPARE(editor->selectedFunction(), QStringLiteral("sine_01"));
-        QCOMPARE(editor->selectedOp(), Op::Add);
-        QCOMPARE(editor->selectedInputSource(), Source::Input);
         QVERIFY(editor->okButton()->isEnabled());
         QCOMPARE(editor->createFunction()->toString(), QStringLiteral("sine_01(add,input)"));
 
@@ -219,7 +220,6 @@ private slots:
         QCOMPARE(editor->selectedInputSource(), Source::Result);
         QVERIFY(!editor->okButton()->isEnabled());
         QVERIFY(editor->createFunction() == nullptr);
-
         editor->setSelectedFunction("no_such_function");
         QCOMPARE(editor->selectedFunction(), QString());
     }
@@ -238,73 +238,55 @@ private slots:
     {
         QFETCH(Op, op);
         QFETCH(Source, source);
-        QFETCH(QString, label);
         FunctionControl control(nullptr);
         control.setFunction(3, step("x^3", op, source));
-        QCOMPARE(control.labelText(), label);
-        QCOMPARE(control.index(), 3);
+        QTEST(control.labelText(), "label");
         QCOMPARE(control.sizeHint(), QSize(72, 48));
         QCOMPARE(control.picture().size(), QSize(48, 48));
     }
 
+    // Accepting adds the step; cancelling, or accepting without a function, leaves the chain alone.
+    void addingAStep_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("chain");
+        QTest::newRow("accepted") << "x^3" << QStringList{"x^3(add,result)"};
+        QTest::newRow("cancelled") << "cancel" << QStringList();
+        QTest::newRow("accepted without a function") << "" << QStringList();
+    }
+
     void addingAStep()
     {
+        QFETCH(QString, answer);
+        QFETCH(QStringList, chain);
         AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldRotation());
+        BoxFixture fixture(app, propertiesOf(app)->worldRotation());
         QTRY_VERIFY(fixture.box->addButton() != nullptr);
-        QTest::mouseClick(fixture.box->addButton(), Qt::LeftButton);
-        QTRY_VERIFY(fixture.editor->isVisible());
+        QVERIFY(fixture.openForAdding());
         QCOMPARE(fixture.editor->windowTitle(), QStringLiteral("Add New Function"));
         QVERIFY(!fixture.editor->okButton()->isEnabled());
-        clickRow(fixture.editor->functionList(), rowWithData(fixture.editor->functionList(), "x^3"));
         fixture.editor->setOp(Op::Add);
-        QVERIFY(fixture.editor->okButton()->isEnabled());
-        QTest::mouseClick(fixture.editor->okButton(), Qt::LeftButton);
-
-        QTRY_COMPARE(chainText(fixture.value->functions()), QStringList{"x^3(add,result)"});
-        QCOMPARE(fixture.recorder.records(), QStringList{"changed functions"});
+        if (answer == "cancel") {
+            clickRow(fixture.editor->functionList(), 0);
+            QTest::keyClick(fixture.editor, Qt::Key_Escape);
+        } else if (answer.isEmpty()) {
+            fixture.editor->accept();
+        } else {
+            fixture.chooseAndAccept(answer);
+        }
+        QVERIFY(!DialogRun::isOpenFor(fixture.editor, fixture.box));
+        QVERIFY(runQueuedCalls());
+        QCOMPARE(fixture.chain(), chain);
+        QCOMPARE(fixture.recorder.records(), chain.isEmpty() ? QStringList() : QStringList{"changed functions"});
         QTRY_VERIFY(fixture.isShowingChain());
-    }
-
-    void cancellingChangesNothing()
-    {
-        AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldRotation());
-        QTRY_VERIFY(fixture.box->addButton() != nullptr);
-        QTest::mouseClick(fixture.box->addButton(), Qt::LeftButton);
-        QTRY_VERIFY(fixture.editor->isVisible());
-        clickRow(fixture.editor->functionList(), 0);
-        QTest::keyClick(fixture.editor, Qt::Key_Escape);
-        QVERIFY(!fixture.editor->isVisible());
-        QVERIFY(!isEditorRunOpen(fixture));
-        QVERIFY(runQueuedCalls());
-        QCOMPARE(fixture.recorder.records(), QStringList());
-        QVERIFY(fixture.value->functions()->functions().empty());
-    }
-
-    // Accepting without a function, or for a step that no longer exists, must not touch the chain.
-    void acceptingWithoutAFunctionChangesNothing()
-    {
-        AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldRotation());
-        QTRY_VERIFY(fixture.box->addButton() != nullptr);
-        QTest::mouseClick(fixture.box->addButton(), Qt::LeftButton);
-        QTRY_VERIFY(fixture.editor->isVisible());
-        fixture.editor->accept();
-        QVERIFY(!isEditorRunOpen(fixture));
-        QVERIFY(runQueuedCalls());
-        QCOMPARE(fixture.recorder.records(), QStringList());
-        QVERIFY(fixture.value->functions()->functions().empty());
     }
 
     void aStaleStepIndexChangesNothing()
     {
         AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldRotation());
-        fixture.value->functions()->appendFunction(step("linear"));
-        fixture.value->functions()->appendFunction(step("invert"));
+        BoxFixture fixture(app, propertiesOf(app)->worldRotation());
+        fixture.append({"linear", "invert"});
         QTRY_VERIFY(fixture.isShowingChain());
-
         fixture.box->onEditRequest(5);
         QVERIFY(!fixture.editor->isVisible());
 
@@ -314,133 +296,197 @@ private slots:
         fixture.value->functions()->removeFunction(1);
         fixture.recorder.clear();
         QTest::mouseClick(fixture.editor->okButton(), Qt::LeftButton);
-        QVERIFY(!isEditorRunOpen(fixture));
         QVERIFY(runQueuedCalls());
-        QCOMPARE(chainText(fixture.value->functions()), QStringList{"linear(map,result)"});
+        QCOMPARE(fixture.chain(), QStringList{"linear(map,result)"});
         QCOMPARE(fixture.recorder.records(), QStringList());
     }
 
-    void doubleClickEditsTheStep()
+    void clicksOnATile()
     {
         AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldRotation());
-        fixture.value->functions()->appendFunction(step("linear"));
+        BoxFixture fixture(app, propertiesOf(app)->worldRotation());
+        fixture.append({"linear"});
         fixture.value->functions()->appendFunction(step("saw_3", Op::Multiply, Source::Input));
         QTRY_VERIFY(fixture.isShowingChain());
         fixture.recorder.clear();
 
+        // A double click edits the step.
         QTest::mouseDClick(fixture.box->controls().at(1), Qt::LeftButton);
         QTRY_VERIFY(fixture.editor->isVisible());
         QCOMPARE(fixture.editor->windowTitle(), QStringLiteral("Edit Function"));
-        QCOMPARE(fixture.editor->selectedFunction(), QStringLiteral("saw_3"));
         QCOMPARE(fixture.editor->selectedOp(), Op::Multiply);
         QCOMPARE(fixture.editor->selectedInputSource(), Source::Input);
         QVERIFY(fixture.box->controls().at(1)->contextMenu()->isHidden());
-        clickRow(fixture.editor->functionList(), rowWithData(fixture.editor->functionList(), "invert"));
-        QTest::mouseClick(fixture.editor->okButton(), Qt::LeftButton);
-
-        QTRY_COMPARE(chainText(fixture.value->functions()),
-                     (QStringList{"linear(map,result)", "invert(multiply,input)"}));
-        QCOMPARE(fixture.recorder.records(), QStringList{"changed functions"});
+        fixture.chooseAndAccept("invert");
+        QTRY_COMPARE(fixture.chain(), (QStringList{"linear(map,result)", "invert(multiply,input)"}));
         QTRY_VERIFY(fixture.isShowingChain());
-    }
 
-    void clicksOpenTheTileMenu()
-    {
-        AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldRotation());
-        fixture.value->functions()->appendFunction(step("linear"));
-        fixture.value->functions()->appendFunction(step("x^2"));
-        QTRY_VERIFY(fixture.isShowingChain());
+        // A single click opens the menu after the double-click interval, a right click at once.
         FunctionControl* tile = fixture.box->controls().at(0);
-
-        // A single click waits for the double-click interval before it opens the menu.
         QTest::mouseClick(tile, Qt::LeftButton);
         QVERIFY(tile->contextMenu()->isHidden());
         QTRY_VERIFY(tile->contextMenu()->isVisible());
-        const QList<QAction*> actions = tile->contextMenu()->actions();
-        QCOMPARE(actions.size(), 2);
-        QCOMPARE(actions.at(0)->text(), QStringLiteral("Edit Function..."));
-        QCOMPARE(actions.at(1)->text(), QStringLiteral("Remove Function"));
+        QCOMPARE(actionTexts(tile->contextMenu()->actions()), (QStringList{"Edit Function...", "Remove Function"}));
         tile->contextMenu()->hide();
-
-        // A right click opens it at once.
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), tile->mapToGlobal(QPoint(10, 10)));
         QApplication::sendEvent(tile, &event);
         QVERIFY(tile->contextMenu()->isVisible());
-        fixture.recorder.clear();
         tile->contextMenu()->actions().at(1)->trigger();
         tile->contextMenu()->hide();
-        QTRY_COMPARE(chainText(fixture.value->functions()), QStringList{"x^2(map,result)"});
-        QCOMPARE(fixture.recorder.records(), QStringList{"changed functions"});
+        QTRY_COMPARE(fixture.chain(), QStringList{"invert(multiply,input)"});
+        QCOMPARE(fixture.recorder.records(), QStringList(2, "changed functions"));
         QTRY_VERIFY(fixture.isShowingChain());
     }
 
-    void theChainHoldsAtMostEightSteps()
+    void atMostEightStepsRebuiltOncePerBurst()
     {
         AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldOrderZ());
-        for (int i = 0; i < 8; ++i) {
-            fixture.value->functions()->appendFunction(step("linear"));
-        }
+        BoxFixture fixture(app, propertiesOf(app)->worldOrderZ());
+        QTRY_VERIFY(fixture.box->addButton() != nullptr);
+        EventCounter added(fixture.box->findChild<QFrame*>("functionsFrame"), QEvent::ChildAdded);
+        fixture.append({"linear", "x^2"});
         QTRY_VERIFY(fixture.isShowingChain());
-        QCOMPARE(fixture.box->controls().size(), 8);
+        QCOMPARE(added.count, 3); // two tiles and the button, once
+
+        fixture.append(QStringList(6, "linear"));
+        QTRY_VERIFY(fixture.box->controls().size() == 8);
         QVERIFY(fixture.box->addButton() == nullptr);
         fixture.value->functions()->removeFunction(7);
         QTRY_VERIFY(fixture.box->addButton() != nullptr);
         QCOMPARE(fixture.box->addButton()->objectName(), QStringLiteral("functionsPlusButton"));
         QCOMPARE(fixture.box->addButton()->size(), QSize(46, 46));
-        QCOMPARE(fixture.box->controls().size(), 7);
         QCOMPARE(fixture.box->height(), 56);
     }
 
-    void aBurstOfChangesRebuildsOnce()
-    {
-        AppFixture app;
-        BoxFixture fixture(app, app.controller().document()->properties()->worldRotation());
-        QTRY_VERIFY(fixture.box->addButton() != nullptr);
-        ChildCounter added(fixture.box->findChild<QFrame*>("functionsFrame"));
-        fixture.value->functions()->appendFunction(step("linear"));
-        fixture.value->functions()->appendFunction(step("x^2"));
-        QTRY_VERIFY(fixture.isShowingChain());
-        QCOMPARE(added.count, 3); // two tiles and the button, once
-    }
-
-    // The shared editor answers only the strip that opened it last.
-    void twoStripsShareTheEditor_data()
-    {
-        QTest::addColumn<bool>("isFirstCancelledBefore");
-        QTest::newRow("first cancelled, second accepted") << true;
-        QTest::newRow("second opened while the first was open") << false;
-    }
-
+    // The shared editor answers only the strip that opened it last: cancelled from one strip, accepted
+    // from the other.
     void twoStripsShareTheEditor()
     {
-        QFETCH(bool, isFirstCancelledBefore);
         AppFixture app;
-        BoxFixture first(app, app.controller().document()->properties()->worldRotation());
-        BoxFixture second(app, app.controller().document()->properties()->worldOrderZ());
+        BoxFixture first(app, propertiesOf(app)->worldRotation());
+        BoxFixture second(app, propertiesOf(app)->worldOrderZ());
         QTRY_VERIFY(first.box->addButton() != nullptr && second.box->addButton() != nullptr);
-
-        first.box->onAddFunction();
-        QTRY_VERIFY(first.editor->isVisible());
-        if (isFirstCancelledBefore) {
-            clickRow(first.editor->functionList(), 0);
-            first.editor->reject();
-            QTRY_VERIFY(!first.editor->isVisible());
-        }
-        second.box->onAddFunction();
-        QTRY_VERIFY(second.editor->isVisible());
-        clickRow(second.editor->functionList(), rowWithData(second.editor->functionList(), "log"));
-        QTest::mouseClick(second.editor->okButton(), Qt::LeftButton);
-
-        QTRY_COMPARE(chainText(second.value->functions()), QStringList{"log(map,result)"});
-        QCOMPARE(second.recorder.records(), QStringList{"changed functions"});
-        QTRY_VERIFY(second.isShowingChain());
-        QVERIFY(first.value->functions()->functions().empty());
+        QVERIFY(first.openForAdding());
+        clickRow(first.editor->functionList(), 0);
+        first.editor->reject();
+        QVERIFY(second.openForAdding());
+        second.chooseAndAccept("log");
+        QTRY_COMPARE(second.chain(), QStringList{"log(map,result)"});
+        QVERIFY(runQueuedCalls());
+        QCOMPARE(first.chain(), QStringList());
         QCOMPARE(first.recorder.records(), QStringList());
     }
 
+    void theChooserLists26Rows()
+    {
+        AppFixture app;
+        TransitionSelectDialog* chooser = app.window()->transitionSelect();
+        QCOMPARE(chooser->windowTitle(), QStringLiteral("Select the Transition"));
+        QCOMPARE(chooser->heading(), QStringLiteral("<h2>Select the Transition</h2>"));
+        QCOMPARE(chooser->minimumSize(), QSize(800, 500));
+        QListWidget* list = chooser->functionList();
+        QCOMPARE(list->count(), 26);
+        QCOMPARE((QStringList{list->item(0)->text(), list->item(1)->text(), list->item(2)->text()}),
+                 (QStringList{"No Transition", "Linear", "X²"}));
+        QVERIFY(list->item(0)->icon().isNull() && !list->item(1)->icon().isNull());
+        QCOMPARE(list->item(0)->data(Qt::UserRole).toString(), QString());
+        QCOMPARE(list->item(25)->data(Qt::UserRole).toString(), QStringLiteral("steps_128"));
+        QCOMPARE(list->item(1)->sizeHint(), QSize(160, 52));
+        QCOMPARE(list->currentRow(), 0);
+    }
+
+    void selectingARow_data()
+    {
+        QTest::addColumn<QString>("identifier");
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QString>("function");
+        QTest::newRow("steps_16") << "steps_16" << QList<int>{22} << "steps_16";
+        QTest::newRow("none") << "" << QList<int>{0} << "";
+        QTest::newRow("not a distribution") << "invert" << QList<int>() << "";
+    }
+
+    void selectingARow()
+    {
+        QFETCH(QString, identifier);
+        AppFixture app;
+        TransitionSelectDialog* chooser = app.window()->transitionSelect();
+        chooser->setFunction("log");
+        chooser->setFunction(identifier);
+        QTEST(selectedRows(chooser->functionList()), "rows");
+        QTEST(chooser->function(), "function");
+    }
+
+    void theBoxShowsItsValue()
+    {
+        AppFixture app;
+        TransitionBox box(nullptr);
+        QSignalSpy spy(&box, &TransitionBox::valueChanged);
+        QCOMPARE(box.textLabel()->text(), QStringLiteral("No Transition"));
+        QVERIFY(box.pictureLabel()->pixmap().isNull());
+        QCOMPARE(box.height(), 56);
+        box.setValue("x^2");
+        QCOMPARE(box.textLabel()->text(), QStringLiteral("X²"));
+        QCOMPARE(box.pictureLabel()->pixmap().size(), QSize(48, 48));
+        box.setValue("no_such_function");
+        QCOMPARE(box.textLabel()->text(), QStringLiteral("X²"));
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void choosingATransition()
+    {
+        AppFixture app;
+        BoxesFixture fixture(app);
+        QSignalSpy spy(fixture.first, &TransitionBox::valueChanged);
+        // "No Transition" for a box without one is no change.
+        QVERIFY(fixture.openChooser(fixture.first));
+        QCOMPARE(selectedRows(fixture.chooser->functionList()), QList<int>{0});
+        fixture.choose("");
+        QVERIFY(runQueuedCalls());
+        QCOMPARE(spy.count(), 0);
+
+        fixture.first->setValue("linear");
+        QVERIFY(fixture.openChooser(fixture.first));
+        QCOMPARE(selectedRows(fixture.chooser->functionList()), QList<int>{1});
+        fixture.choose("log");
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(fixture.first->value(), QStringLiteral("log"));
+        QCOMPARE(fixture.first->textLabel()->text(), QStringLiteral("Log"));
+        QCOMPARE(fixture.first->pictureLabel()->pixmap().size(), QSize(48, 48));
+
+        // The same choice again, and a cancelled choice, change nothing.
+        QVERIFY(fixture.openChooser(fixture.first));
+        fixture.choose("log");
+        QVERIFY(fixture.openChooser(fixture.first));
+        clickRow(fixture.chooser->functionList(), 0);
+        QTest::keyClick(fixture.chooser, Qt::Key_Escape);
+        QVERIFY(runQueuedCalls());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(fixture.first->value(), QStringLiteral("log"));
+
+        // A double click chooses.
+        QVERIFY(fixture.openChooser(fixture.first));
+        QListWidget* list = fixture.chooser->functionList();
+        doubleClickIndex(list, list->model()->index(rowWithData(list, "quadratic_bezier_02"), 0));
+        QTRY_COMPARE(fixture.first->value(), QStringLiteral("quadratic_bezier_02"));
+    }
+
+    // The shared chooser answers only the box that opened it last: cancelled from one box, accepted
+    // from the other.
+    void twoBoxesShareTheChooser()
+    {
+        AppFixture app;
+        BoxesFixture fixture(app);
+        fixture.first->setValue("linear");
+        QSignalSpy firstSpy(fixture.first, &TransitionBox::valueChanged);
+        QVERIFY(fixture.openChooser(fixture.first));
+        QTest::keyClick(fixture.chooser, Qt::Key_Escape);
+        QVERIFY(fixture.openChooser(fixture.second));
+        fixture.choose("log");
+        QTRY_COMPARE(fixture.second->value(), QStringLiteral("log"));
+        QVERIFY(runQueuedCalls());
+        QCOMPARE(firstSpy.count(), 0);
+        QCOMPARE(fixture.first->value(), QStringLiteral("linear"));
+    }
 };
 
 MOTIFEX_WIDGET_TEST_MAIN(FunctionsTest)

@@ -1,12 +1,9 @@
 #include "app/ActionButton.h"
 #include "app/FileIO.h"
-#include "app/MainWindow.h"
 #include "doc/Color.h"
-#include "doc/Document.h"
 #include "doc/DynamicValue.h"
 #include "doc/Item.h"
 #include "doc/Items.h"
-#include "doc/Properties.h"
 #include "editors/ColorPreviewWidget.h"
 #include "editors/ColorWidget.h"
 #include "editors/DynamicValueInputWidget.h"
@@ -14,16 +11,12 @@
 #include "editors/ItemColorDelegate.h"
 #include "editors/ItemEditDialog.h"
 #include "editors/ItemsTab.h"
-#include "editors/PropertiesFrame.h"
 #include "editors/ShapeSelectionDialog.h"
 #include "editors/StaticColorWidget.h"
 #include "editors/TransitionBox.h"
 #include "editors/TransitionSelectDialog.h"
 #include "shape/Manager.h"
-#include "support/AppFixture.h"
-#include "support/ChangeRecorder.h"
-#include "support/UserActions.h"
-#include "support/WidgetTestMain.h"
+#include "support/EditorTesting.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -34,9 +27,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
-#include <QTabWidget>
 #include <QTreeWidget>
-#include <QtTest>
 
 using namespace motifex::test;
 
@@ -101,15 +92,6 @@ struct Tab {
     QTreeWidget* list;
 };
 
-QStringList texts(const QList<QAction*>& actions)
-{
-    QStringList texts;
-    for (const QAction* action : actions) {
-        texts.append(action->text());
-    }
-    return texts;
-}
-
 void pickTransition(AppFixture& app, TransitionBox* box, const QString& identifier)
 {
     TransitionSelectDialog* chooser = app.window()->transitionSelect();
@@ -137,11 +119,11 @@ private slots:
                  QStringList({"Add a new item to the list.", "Edit the selected item.", "Duplicate the selected item.",
                               "Remove the selected item.", "Sort the items in the order the generator will use them."}));
         const QList<QAction*> actions = tab.list->actions();
-        QCOMPARE(texts(actions), QStringList({"Change shape...", "Radius", "Count", "Color", "Remove", "Duplicate", "Edit..."}));
-        const QStringList radii = texts(actions.at(1)->menu()->actions());
+        QCOMPARE(actionTexts(actions), QStringList({"Change shape...", "Radius", "Count", "Color", "Remove", "Duplicate", "Edit..."}));
+        const QStringList radii = actionTexts(actions.at(1)->menu()->actions());
         QCOMPARE(radii.size(), 18);
         QCOMPARE(QStringList({radii.first(), radii.at(8), radii.last()}), QStringList({"10.00 mm", "2.50 mm", "0.10 mm"}));
-        QCOMPARE(texts(actions.at(2)->menu()->actions()),
+        QCOMPARE(actionTexts(actions.at(2)->menu()->actions()),
                  QStringList({"1", "2", "3", "4", "8", "16", "24", "32", "64", "128", "256", "512", "1024", "2048"}));
         QVERIFY(actions.at(3)->menu()->findChild<QAction*>(StaticColorWidget::defaultEntryObjectName) != nullptr);
         QCOMPARE(tab.itemActionStates(), QList<bool>(10, false));
@@ -178,8 +160,7 @@ private slots:
         item->setRadiusEnd(geo::Length(1000000));
         item->color()->setStaticColor(QColor("#3366cc"));
         QVERIFY(tab.choose(2, entry));
-        QTRY_COMPARE(tab.list->topLevelItem(2)->text(1), radius);
-        QCOMPARE(tab.list->topLevelItem(2)->text(2), count);
+        QTRY_COMPARE(QStringList({tab.column(1).value(2), tab.column(2).value(2)}), QStringList({radius, count}));
         QCOMPARE(item->color()->isParentColor() ? QStringLiteral("parent") : item->color()->staticColour().name(), color);
         QCOMPARE(item->radiusEnd() == geo::Length(0), item->radiusTransition().isEmpty());
     }
@@ -311,12 +292,15 @@ private slots:
         QCOMPARE(item->radiusEnd(), geo::Length(0));
 
         typeAndLeave(dialog.countBox(), "99");
+        QTreeWidget* list = app.window()->propertiesFrame()->itemsTab()->itemList();
+        QTRY_COMPARE(list->topLevelItem(2)->text(2), QStringLiteral("99"));
         item->color()->setStaticColor(QColor("#3366cc"));
         dialog.tabWidget()->setCurrentIndex(2);
         QTest::mouseClick(dialog.rotationEditor()->inputWidget()->button(doc::DynamicValueInput::X), Qt::LeftButton);
         QTRY_COMPARE(item->rotation()->input(), doc::DynamicValueInput::X);
         QTest::mouseClick(dialog.resetButton(), Qt::LeftButton);
         QCOMPARE(item->toData(), startingData);
+        QTRY_COMPARE(list->topLevelItem(2)->text(2), QStringLiteral("8")); // the reset reaches the item list
         QCOMPARE(QList<double>({dialog.radiusBeginBox()->value(), double(dialog.countBox()->value())}), QList<double>({4, 8}));
         QCOMPARE(dialog.rotationEditor()->inputWidget()->inputValue(), doc::DynamicValueInput::Parent);
         QTRY_VERIFY(dialog.colorWidget()->preview()->parentButton()->isChecked());

@@ -1,99 +1,106 @@
-#include "app/MainWindow.h"
-#include "doc/Document.h"
-#include "doc/Properties.h"
+#include "editors/DialogRun.h"
 #include "editors/ItemsTab.h"
 #include "editors/MetaTab.h"
-#include "editors/PropertiesFrame.h"
 #include "editors/PropertyTab.h"
-#include "support/AppFixture.h"
-#include "support/ChangeRecorder.h"
-#include "support/WidgetTestMain.h"
+#include "support/EditorTesting.h"
 
-#include <QAction>
+#include <QDialog>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTabWidget>
-#include <QtTest>
 
-using motifex::test::AppFixture;
-using motifex::test::ChangeRecorder;
+using namespace motifex::test;
 
 namespace {
 
-PropertiesFrame* panelOf(AppFixture& app)
+// One opener of a shared dialog: records the results it heard.
+class Opener : public QObject
 {
-    return app.window()->propertiesFrame();
-}
+public:
+    void open(QDialog* dialog)
+    {
+        DialogRun::open(dialog, this, [this](int result) { results.append(result); });
+    }
 
-std::shared_ptr<doc::Document> documentOf(AppFixture& app)
-{
-    return app.controller().document();
-}
+    QList<int> results;
+};
 
 } // namespace
 
+// The panel frame, the tab base, the metadata tab, and the dialog runs of the shared dialogs.
 class PanelTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void tabsInOrder()
+    void dialogRunReachesOnlyTheLastOpener_data()
+    {
+        QTest::addColumn<bool>("isSecondOpenedWhileFirstRuns");
+        QTest::newRow("one after the other") << false;
+        QTest::newRow("second before the first finished") << true;
+    }
+
+    void dialogRunReachesOnlyTheLastOpener()
+    {
+        QFETCH(bool, isSecondOpenedWhileFirstRuns);
+        QWidget window;
+        window.show();
+        QDialog dialog(&window);
+        Opener first;
+        Opener second;
+        first.open(&dialog);
+        QVERIFY(DialogRun::isOpenFor(&dialog, &first));
+        if (!isSecondOpenedWhileFirstRuns) {
+            dialog.reject();
+            QTRY_COMPARE(first.results, QList<int>{QDialog::Rejected});
+        }
+        second.open(&dialog);
+        second.open(&dialog); // a leaked first connection would answer twice
+        QVERIFY(!DialogRun::isOpenFor(&dialog, &first));
+        dialog.accept();
+        QTRY_COMPARE(second.results, QList<int>{QDialog::Accepted});
+        QVERIFY(!DialogRun::isOpenFor(&dialog, &second));
+
+        first.open(&dialog);
+        dialog.reject();
+        QTRY_COMPARE(first.results.size(), isSecondOpenedWhileFirstRuns ? 1 : 2);
+        QCOMPARE(second.results, QList<int>{QDialog::Accepted});
+
+        auto gone = std::make_unique<Opener>();
+        gone->open(&dialog);
+        gone.reset();
+        dialog.accept(); // must not reach the destroyed opener
+        QVERIFY(runQueuedCalls());
+    }
+
+    void tabsAndViewMenu()
     {
         AppFixture app;
-        QTabWidget* tabs = panelOf(app)->tabWidget();
+        PropertiesFrame* panel = app.window()->propertiesFrame();
+        QTabWidget* tabs = panel->tabWidget();
         const QStringList toolTips{"Main", "Canvas", "Rotation", "Order", "Color", "Items", "Metadata"};
-        const QStringList titles{"Main Settings", "Canvas", "Item Rotation", "Item Order", "Color", "Items",
-                                 "Metadata"};
+        const QStringList titles{"Main Settings", "Canvas", "Item Rotation", "Item Order", "Color", "Items", "Metadata"};
         QCOMPARE(tabs->count(), 7);
         QCOMPARE(tabs->iconSize(), QSize(16, 16));
         for (int index = 0; index < tabs->count(); ++index) {
             QCOMPARE(tabs->tabToolTip(index), toolTips.at(index));
-            QVERIFY(tabs->tabText(index).isEmpty());
-            QVERIFY(!tabs->tabIcon(index).isNull());
-            auto* tab = qobject_cast<PropertyTab*>(tabs->widget(index));
-            QVERIFY(tab != nullptr);
-            QCOMPARE(tab->title(), titles.at(index));
+            QVERIFY(tabs->tabText(index).isEmpty() && !tabs->tabIcon(index).isNull());
+            QCOMPARE(qobject_cast<PropertyTab*>(tabs->widget(index))->title(), titles.at(index));
         }
-        QCOMPARE(tabs->widget(5), panelOf(app)->itemsTab());
-        QCOMPARE(tabs->widget(6), panelOf(app)->metaTab());
-    }
+        QCOMPARE(tabs->widget(5), panel->itemsTab());
 
-    void viewMenuSwitchesTabs_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("actionText");
-        const QStringList texts{"&Main", "C&anvas", "&Rotation", "&Order", "&Color", "&Items", "&Meta"};
-        for (int index = 0; index < texts.size(); ++index) {
-            QTest::addRow("Ctrl+%d", index + 1) << index << texts.at(index);
+        QCOMPARE(panel->viewMenu()->title(), QStringLiteral("&View"));
+        QCOMPARE(actionTexts(panel->viewMenu()->actions()),
+                 (QStringList{"&Main", "C&anvas", "&Rotation", "&Order", "&Color", "&Items", "&Meta"}));
+        for (int index = 6; index >= 0; --index) {
+            QCOMPARE(panel->viewMenu()->actions().at(index)->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
+            QTest::keyClick(app.window(), static_cast<Qt::Key>(Qt::Key_1 + index), Qt::ControlModifier);
+            QCOMPARE(tabs->currentIndex(), index);
         }
-    }
-
-    void viewMenuSwitchesTabs()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, actionText);
-        AppFixture app;
-        QMenu* menu = panelOf(app)->viewMenu();
-        QVERIFY(menu != nullptr);
-        QCOMPARE(menu->title(), QStringLiteral("&View"));
-        QAction* action = menu->actions().at(index);
-        QCOMPARE(action->text(), actionText);
-        QCOMPARE(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
-
-        QTabWidget* tabs = panelOf(app)->tabWidget();
-        tabs->setCurrentIndex(index == 0 ? 1 : 0);
-        QTest::keyClick(app.window(), static_cast<Qt::Key>(Qt::Key_1 + index), Qt::ControlModifier);
-        QCOMPARE(tabs->currentIndex(), index);
-    }
-
-    void formLayoutOnlyWithRows()
-    {
-        AppFixture app;
-        QVERIFY(panelOf(app)->metaTab()->layout()->findChild<QFormLayout*>() != nullptr);
-        // Within the tab's own layout: its item dialog, a child window, has forms of its own.
-        QVERIFY(panelOf(app)->itemsTab()->layout()->findChild<QFormLayout*>() == nullptr);
+        // A tab that adds no rows has no form; its widgets follow the title directly.
+        QVERIFY(panel->metaTab()->layout()->findChild<QFormLayout*>() != nullptr);
+        QVERIFY(panel->itemsTab()->layout()->findChild<QFormLayout*>() == nullptr);
     }
 
     void propertyKeyForPath_data()
@@ -110,11 +117,10 @@ private slots:
     void propertyKeyForPath()
     {
         QFETCH(QString, path);
-        QFETCH(QString, key);
-        QCOMPARE(PropertyTab::propertyKeyForPath(path), key);
+        QTEST(PropertyTab::propertyKeyForPath(path), "key");
     }
 
-    void buildingThePanelWritesNothing()
+    void buildingAndLoadingWriteNothingBack()
     {
         AppFixture app;
         ChangeRecorder recorder(documentOf(app));
@@ -122,85 +128,56 @@ private slots:
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         QCOMPARE(recorder.records(), QStringList());
-    }
 
-    void loadingFillsTheTabsWithoutWritingBack()
-    {
-        AppFixture app;
-        MetaTab* tab = panelOf(app)->metaTab();
-        QCOMPARE(tab->nameField()->text(), QString());
-
-        QVariantMap properties{{"name", "Garden"}, {"notes", "First line\nSecond line"}};
-        ChangeRecorder recorder(documentOf(app));
-        documentOf(app)->setFromDataOrThrow(QVariantMap{{"properties", properties}});
+        MetaTab* tab = app.window()->propertiesFrame()->metaTab();
+        documentOf(app)->setFromDataOrThrow(
+            QVariantMap{{"properties", QVariantMap{{"name", "Garden"}, {"notes", "First line\nSecond line"}}}});
         QCOMPARE(tab->nameField()->text(), QStringLiteral("Garden"));
         QCOMPARE(tab->notesField()->toPlainText(), QStringLiteral("First line\nSecond line"));
         QVERIFY(!recorder.changedPaths().contains("properties/name"));
         QVERIFY(!recorder.changedPaths().contains("properties/notes"));
-        QCOMPARE(documentOf(app)->properties()->name(), QStringLiteral("Garden"));
+
+        recorder.clear();
+        documentOf(app)->properties()->setName("Harbour");
+        QCOMPARE(tab->nameField()->text(), QStringLiteral("Harbour"));
+        QCOMPARE(recorder.records(), QStringList{"changed properties/name"});
     }
 
     void typingIsAnnouncedOncePerEdit()
     {
         AppFixture app;
-        MetaTab* tab = panelOf(app)->metaTab();
-        panelOf(app)->tabWidget()->setCurrentWidget(tab);
+        MetaTab* tab = showTab(app, &PropertiesFrame::metaTab);
         ChangeRecorder recorder(documentOf(app));
-
         QTest::keyClicks(tab->nameField(), "Tide");
         QCOMPARE(recorder.records(), QStringList(4, "changed properties/name"));
-        QCOMPARE(documentOf(app)->properties()->name(), QStringLiteral("Tide"));
-        QCOMPARE(tab->nameField()->text(), QStringLiteral("Tide"));
+        QCOMPARE(propertiesOf(app)->name(), QStringLiteral("Tide"));
         QCOMPARE(tab->nameField()->cursorPosition(), 4);
 
         recorder.clear();
         QTest::keyClicks(tab->notesField(), "ab");
         QTest::keyClick(tab->notesField(), Qt::Key_Return);
         QCOMPARE(recorder.records(), QStringList(3, "changed properties/notes"));
-        QCOMPARE(documentOf(app)->properties()->notes(), QStringLiteral("ab\n"));
-    }
+        QCOMPARE(propertiesOf(app)->notes(), QStringLiteral("ab\n"));
 
-    void nameIsCutAt120Characters()
-    {
-        AppFixture app;
-        MetaTab* tab = panelOf(app)->metaTab();
+        tab->nameField()->clear();
         QTest::keyClicks(tab->nameField(), QString(130, QLatin1Char('w')));
-        QCOMPARE(tab->nameField()->text().size(), 120);
-        QCOMPARE(documentOf(app)->properties()->name(), QString(120, QLatin1Char('w')));
-    }
-
-    void aChangeFromOutsideIsShownAndNotWrittenBack()
-    {
-        AppFixture app;
-        MetaTab* tab = panelOf(app)->metaTab();
-        ChangeRecorder recorder(documentOf(app));
-        documentOf(app)->properties()->setName("Harbour");
-        documentOf(app)->properties()->setNotes("Blue");
-        QCOMPARE(tab->nameField()->text(), QStringLiteral("Harbour"));
-        QCOMPARE(tab->notesField()->toPlainText(), QStringLiteral("Blue"));
-        QCOMPARE(recorder.records(), (QStringList{"changed properties/name", "changed properties/notes"}));
+        QCOMPARE(propertiesOf(app)->name(), QString(120, QLatin1Char('w')));
     }
 
     void updateStatesStopEchoes()
     {
         AppFixture app;
-        MetaTab* tab = panelOf(app)->metaTab();
-        std::shared_ptr<doc::Document> document = documentOf(app);
+        MetaTab* tab = app.window()->propertiesFrame()->metaTab();
         {
-            // A control changed while the document updates writes nothing.
-            doc::UpdateScope scope(document);
+            doc::UpdateScope scope(documentOf(app));
             scope.setState(doc::UpdateState::DocumentUpdate);
-            tab->nameField()->setText("Ignored");
-            QCOMPARE(document->properties()->name(), QString());
-        }
-        {
-            // A change announced while an editor writes is not shown.
-            doc::UpdateScope scope(document);
+            tab->nameField()->setText("Ignored"); // a control changed while the document updates
             scope.setState(doc::UpdateState::EditorUpdate);
-            document->properties()->setNotes("Written by another editor");
-            QCOMPARE(tab->notesField()->toPlainText(), QString());
+            propertiesOf(app)->setNotes("Written by another editor"); // not shown while an editor writes
         }
-        QCOMPARE(*document->update(), doc::UpdateState::Idle);
+        QCOMPARE(propertiesOf(app)->name(), QString());
+        QCOMPARE(tab->notesField()->toPlainText(), QString());
+        QCOMPARE(*documentOf(app)->update(), doc::UpdateState::Idle);
     }
 };
 

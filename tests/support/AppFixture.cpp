@@ -17,4 +17,16 @@ AppFixture::AppFixture()
 
 AppFixture::~AppFixture() = default;
 
+bool AppFixture::generate()
+{
+    window()->onGenerate();
+    return waitForRunEnd();
+}
+
+bool AppFixture::waitForRunEnd()
+{
+    // Generous: the test build runs under sanitizers, and several test programs share the machine.
+    return QTest::qWaitFor([this] { return !window()->isGenerating(); }, 120000);
+}
+
 } // namespace motifex::test

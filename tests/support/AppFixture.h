@@ -4,6 +4,9 @@
 
 #include <memory>
 
+namespace doc {
+class Document;
+}
 class MainWindow;
 
 namespace motifex::test {
@@ -22,6 +25,11 @@ public:
     bool isStarted() const { return m_isStarted; }
     ApplicationController& controller() { return *m_controller; }
     MainWindow* window() { return m_controller->mainWindow(); }
+    std::shared_ptr<doc::Document> document() const { return m_controller->document(); }
+
+    // Starts a generation run and waits for its end; false when it did not end in time.
+    bool generate();
+    bool waitForRunEnd();
 
 private:
     std::unique_ptr<ApplicationController> m_controller;

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace motifex::test {
 
 void typeInto(QAbstractSpinBox* spinBox, const QString& text)
@@ -138,6 +140,14 @@ bool chooseMenuEntry(const std::function<void()>& open, const QStringList& entry
         qWarning("No menu appeared.");
     }
     return isChosen;
+}
+
+QAction* actionWithText(const QWidget* widget, const QString& text)
+{
+    const QList<QAction*> actions = widget->actions();
+    const auto found = std::find_if(actions.cbegin(), actions.cend(),
+                                    [&text](const QAction* action) { return action->text() == text; });
+    return found != actions.cend() ? *found : nullptr;
 }
 
 bool runQueuedCalls()

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QAbstractItemView;
+class QAction;
 class QAbstractSpinBox;
 class QListWidget;
 class QModelIndex;
@@ -35,6 +36,9 @@ void contextClick(QWidget* widget, const QPoint& position);
 // with the Right key and choosing the last entry with Return. False, with every menu closed, when an
 // entry is missing or disabled or no menu appeared.
 bool chooseMenuEntry(const std::function<void()>& open, const QStringList& entryTexts);
+
+// The widget's (or menu's) action with the text; null when it has none.
+QAction* actionWithText(const QWidget* widget, const QString& text);
 
 // Returns once the calls queued so far have run (such as the answer of a finished dialog or the report
 // of a click that is delivered from the event loop); false if they did not run within the usual wait.
