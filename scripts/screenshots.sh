@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes PNGs of every window, menu and box of the program into build/screenshots (or the folder given),
 # drawn offscreen by the developer tool tools/screenshots. With MOTIFEX_UPDATE_README_SHOT=1 it also
-# replaces the README's picture, docs/screenshots/main-window.png (the main window after a run).
+# replaces the README's picture, docs/screenshots/finished-pattern.png (a pattern built in the window).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/release"
@@ -16,6 +16,6 @@ QT_QPA_PLATFORM=offscreen "$build/tools/screenshots/motifex_screenshots" "$outpu
 echo "Screenshots written to $output"
 if [ "${MOTIFEX_UPDATE_README_SHOT:-0}" = "1" ]; then
     mkdir -p "$root/docs/screenshots"
-    cp "$output/main-window.png" "$root/docs/screenshots/main-window.png"
-    echo "README picture updated: docs/screenshots/main-window.png"
+    cp "$output/finished-pattern.png" "$root/docs/screenshots/finished-pattern.png"
+    echo "README picture updated: docs/screenshots/finished-pattern.png"
 fi
