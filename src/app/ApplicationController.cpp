@@ -9,20 +9,17 @@
 #include "frame/Manager.h"
 #include "generator/GeneratorManager.h"
 #include "shape/Manager.h"
+#include "widgets/DocumentEditor.h"
+#include "widgets/IconFont.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFontDatabase>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QSettings>
 #include <QThreadPool>
 
 #include <algorithm>
-
-const QString ApplicationController::iconFontFamily = QStringLiteral("Font Awesome 6 Pro");
-const QString ApplicationController::iconFontSubstituteFamily = QStringLiteral("Motifex Icons");
 
 ApplicationController* ApplicationController::_instance = nullptr;
 
@@ -38,6 +35,7 @@ ApplicationController::~ApplicationController()
     delete m_mainWindow;
     m_mainWindow = nullptr;
     _instance = nullptr;
+    DocumentEditor::setEditedDocument(nullptr);
     m_generatorManager.reset();
     m_generatorDocument.reset();
     m_document.reset();
@@ -48,7 +46,7 @@ ApplicationController::~ApplicationController()
 bool ApplicationController::start()
 {
     setThreadCountFromSettings();
-    registerIconFont();
+    IconFont::registerFont();
     loadStyleSheet();
     if (!loadShapeDatabase()) {
         return false;
@@ -58,6 +56,7 @@ bool ApplicationController::start()
     m_frameManager = std::make_shared<frame::Manager>();
     m_document = std::make_shared<doc::Document>();
     m_generatorDocument = std::make_shared<doc::Document>();
+    DocumentEditor::setEditedDocument(m_document);
     m_generatorManager = std::make_shared<GeneratorManager>(m_generatorDocument);
     m_updateCheck = new UpdateCheck(this);
     m_mainWindow = new MainWindow(nullptr);
@@ -72,41 +71,18 @@ ApplicationController* ApplicationController::instance()
 
 const QFont& ApplicationController::iconFont()
 {
-    static const QFont font = [] {
-        QFont iconFont(iconFontFamily, 16, 400, false);
-        return iconFont;
-    }();
-    return font;
+    return IconFont::font();
 }
 
 QPixmap ApplicationController::pixmapForIcon(int codePoint, int size) const
 {
-    const qreal ratio = qApp->devicePixelRatio();
-    const int side = static_cast<int>(size * ratio);
-    QPixmap pixmap(side, side);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QApplication::palette().color(QPalette::Text));
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont font = iconFont();
-    font.setPixelSize(size);
-    painter.setFont(font);
-    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString(QChar(static_cast<char16_t>(codePoint))));
-    return pixmap;
+    return IconFont::pixmap(codePoint, size);
 }
 
 void ApplicationController::setThreadCountFromSettings()
 {
     const int stored = QSettings().value(QStringLiteral("maxThreadCount"), 16).toInt();
     QThreadPool::globalInstance()->setMaxThreadCount(std::clamp(stored, 8, 128));
-}
-
-void ApplicationController::registerIconFont()
-{
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fa-pro-400.otf"));
-    // The widgets ask for the family they were designed with; our own open font answers for it.
-    QFont::insertSubstitution(iconFontFamily, iconFontSubstituteFamily);
 }
 
 void ApplicationController::loadStyleSheet()

@@ -28,10 +28,6 @@ class ApplicationController : public QObject
     Q_OBJECT
 
 public:
-    // The family the widgets ask for, and the family of the font that answers for it.
-    static const QString iconFontFamily;
-    static const QString iconFontSubstituteFamily;
-
     ApplicationController();
     ~ApplicationController() override;
 
@@ -56,7 +52,6 @@ public:
 
 private:
     static void setThreadCountFromSettings();
-    static void registerIconFont();
     static void loadStyleSheet();
     // False when the user chose to quit.
     bool loadShapeDatabase();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/DocumentEditor.h"
 #include "generator/Generator.h"
 #include "svg/Renderer.h"
+#include "widgets/DocumentEditor.h"
 
 #include <QByteArray>
 #include <QFrame>

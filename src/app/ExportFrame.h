@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DocumentEditor.h"
+#include "widgets/DocumentEditor.h"
 
 #include <QByteArray>
 #include <QFrame>

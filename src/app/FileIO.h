@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DocumentEditor.h"
 #include "app/RunningActionStack.h"
+#include "widgets/DocumentEditor.h"
 
 #include <QByteArray>
 #include <QObject>

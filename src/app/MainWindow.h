@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DocumentEditor.h"
 #include "app/GenerationRun.h"
+#include "widgets/DocumentEditor.h"
 
 #include <QFuture>
 #include <QFutureWatcher>

@@ -1,11 +1,11 @@
 #include "editors/ColorPreviewWidget.h"
 
-#include "app/ActionButton.h"
 #include "doc/Color.h"
 #include "doc/DynamicValue.h"
 #include "editors/ColorPresetDialog.h"
 #include "editors/PreviewControls.h"
 #include "editors/StaticColorWidget.h"
+#include "widgets/ActionButton.h"
 
 #include <QAction>
 #include <QColorDialog>

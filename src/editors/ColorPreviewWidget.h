@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/FramedControl.h"
 #include "doc/DocumentChangeListener.h"
 #include "editors/ListenerRegistration.h"
+#include "widgets/FramedControl.h"
 
 #include <QRgba64>
 #include <QTimer>

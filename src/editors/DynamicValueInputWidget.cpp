@@ -1,7 +1,7 @@
 #include "editors/DynamicValueInputWidget.h"
 
-#include "app/ApplicationController.h"
 #include "editors/Normal2DWidget.h"
+#include "widgets/IconFont.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -52,7 +52,7 @@ QFrame* DynamicValueInputWidget::createButtonFrame()
         button->setCheckable(true);
         button->setObjectName(entry.identifier);
         button->setToolTip(entry.description);
-        button->setFont(ApplicationController::iconFont());
+        button->setFont(IconFont::font());
         button->setText(QString(entry.glyph));
         button->setFixedSize(26, 22);
         const int id = static_cast<int>(k);

@@ -1,9 +1,9 @@
 #include "editors/DynamicValuePreviewWidget.h"
 
-#include "app/ActionButton.h"
 #include "doc/DynamicValue.h"
 #include "doc/DynamicValueInput.h"
 #include "editors/PreviewControls.h"
+#include "widgets/ActionButton.h"
 
 #include <QGridLayout>
 #include <QLabel>

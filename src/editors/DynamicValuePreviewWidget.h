@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/FramedControl.h"
 #include "doc/DocumentChangeListener.h"
 #include "doc/ItemStyleInput.h"
 #include "editors/ListenerRegistration.h"
+#include "widgets/FramedControl.h"
 
 #include <QTimer>
 

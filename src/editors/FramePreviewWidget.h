@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DocumentEditor.h"
-#include "app/FramedControl.h"
+#include "widgets/DocumentEditor.h"
+#include "widgets/FramedControl.h"
 
 #include <QColor>
 #include <QPolygonF>

@@ -7,6 +7,7 @@
 #include "editors/FunctionControl.h"
 #include "editors/FunctionEditor.h"
 #include "editors/UpdateGuard.h"
+#include "widgets/IconFont.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -119,7 +120,7 @@ void FunctionBox::updateUi()
     auto* addButton = new QPushButton(QStringLiteral("+"), m_stripLayout->parentWidget());
     addButton->setObjectName(QStringLiteral("functionsPlusButton"));
     addButton->setFixedSize(46, 46);
-    addButton->setFont(ApplicationController::iconFont());
+    addButton->setFont(IconFont::font());
     connect(addButton, &QPushButton::clicked, this, &FunctionBox::onAddFunction, Qt::QueuedConnection);
     m_stripLayout->addWidget(addButton);
     m_stripLayout->addStretch();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FramedControl.h"
 #include "doc/DocumentChangeListener.h"
+#include "widgets/FramedControl.h"
 
 #include <QList>
 

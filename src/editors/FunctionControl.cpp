@@ -1,9 +1,9 @@
 #include "editors/FunctionControl.h"
 
-#include "app/ApplicationController.h"
 #include "doc/InputFunction.h"
 #include "editors/FunctionRenderer.h"
 #include "func/Manager.h"
+#include "widgets/IconFont.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -93,7 +93,7 @@ QSize FunctionControl::minimumSizeHint() const
 void FunctionControl::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    painter.setFont(ApplicationController::iconFont());
+    painter.setFont(IconFont::font());
     painter.setPen(QColor::fromHsvF(0, 0, 0.85, 1));
     painter.drawText(QRect(0, 0, labelStripWidth, height()), Qt::AlignCenter, m_labelText);
     painter.drawPixmap(QRect(labelStripWidth, 0, FunctionRenderer::pictureSize, height()), m_picture);

@@ -1,6 +1,5 @@
 #include "editors/ItemsTab.h"
 
-#include "app/ActionButton.h"
 #include "app/ApplicationController.h"
 #include "app/MainWindow.h"
 #include "doc/Color.h"
@@ -16,6 +15,7 @@
 #include "editors/StaticColorWidget.h"
 #include "geo/Length.h"
 #include "shape/Manager.h"
+#include "widgets/ActionButton.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

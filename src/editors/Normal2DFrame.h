@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FramedControl.h"
 #include "geo/Normal2D.h"
+#include "widgets/FramedControl.h"
 
 class QMouseEvent;
 

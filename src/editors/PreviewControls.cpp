@@ -1,6 +1,6 @@
 #include "editors/PreviewControls.h"
 
-#include "app/ActionButton.h"
+#include "widgets/ActionButton.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DocumentEditor.h"
 #include "editors/UpdateGuard.h"
+#include "widgets/DocumentEditor.h"
 
 #include <QFrame>
 

@@ -1,6 +1,5 @@
 #include "editors/ShapeWidget.h"
 
-#include "app/ActionButton.h"
 #include "app/ApplicationController.h"
 #include "app/MainWindow.h"
 #include "editors/DialogRun.h"
@@ -8,6 +7,7 @@
 #include "editors/ShapePreviewWidget.h"
 #include "editors/ShapeSelectionDialog.h"
 #include "shape/Manager.h"
+#include "widgets/ActionButton.h"
 
 #include <QGridLayout>
 #include <QLabel>

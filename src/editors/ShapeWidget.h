@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FramedControl.h"
+#include "widgets/FramedControl.h"
 
 #include <QString>
 

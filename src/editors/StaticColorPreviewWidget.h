@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FramedControl.h"
+#include "widgets/FramedControl.h"
 
 // The swatch of a static colour: a framed panel filled with the colour.
 class StaticColorPreviewWidget : public FramedControl

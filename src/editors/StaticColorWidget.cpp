@@ -1,7 +1,7 @@
 #include "editors/StaticColorWidget.h"
 
-#include "app/ActionButton.h"
 #include "editors/StaticColorPreviewWidget.h"
+#include "widgets/ActionButton.h"
 
 #include <QAction>
 #include <QColorDialog>

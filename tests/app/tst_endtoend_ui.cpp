@@ -1,4 +1,3 @@
-#include "app/ActionButton.h"
 #include "app/ExportFrame.h"
 #include "app/tst_fileio_support.h"
 #include "canvas/Canvas.h"
@@ -28,6 +27,7 @@
 #include "shape/Manager.h"
 #include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
+#include "widgets/ActionButton.h"
 
 #include <QComboBox>
 #include <QImageReader>

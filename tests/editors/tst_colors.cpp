@@ -1,4 +1,3 @@
-#include "app/ActionButton.h"
 #include "doc/Color.h"
 #include "doc/ColorManager.h"
 #include "doc/DynamicValue.h"
@@ -13,6 +12,7 @@
 #include "editors/StaticColorWidget.h"
 #include "support/EditorTesting.h"
 #include "support/ModalAnswerer.h"
+#include "widgets/ActionButton.h"
 
 #include <QColorDialog>
 #include <QDir>

@@ -1,4 +1,3 @@
-#include "app/ActionButton.h"
 #include "doc/Color.h"
 #include "doc/DynamicValue.h"
 #include "doc/InputFunctions.h"
@@ -15,6 +14,7 @@
 #include "editors/RotationPreviewWidget.h"
 #include "editors/RotationTab.h"
 #include "support/EditorTesting.h"
+#include "widgets/ActionButton.h"
 
 #include <QAbstractButton>
 #include <QDialog>

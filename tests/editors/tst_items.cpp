@@ -1,4 +1,3 @@
-#include "app/ActionButton.h"
 #include "app/FileIO.h"
 #include "doc/Color.h"
 #include "doc/DynamicValue.h"
@@ -17,6 +16,7 @@
 #include "editors/TransitionSelectDialog.h"
 #include "shape/Manager.h"
 #include "support/EditorTesting.h"
+#include "widgets/ActionButton.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>

@@ -1,4 +1,3 @@
-#include "app/ActionButton.h"
 #include "app/FileIO.h"
 #include "doc/Item.h"
 #include "doc/Items.h"
@@ -14,6 +13,7 @@
 #include "shape/Builder.h"
 #include "shape/Manager.h"
 #include "support/EditorTesting.h"
+#include "widgets/ActionButton.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

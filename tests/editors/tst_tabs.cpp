@@ -1,4 +1,3 @@
-#include "app/ActionButton.h"
 #include "editors/CanvasTab.h"
 #include "editors/FramePreviewWidget.h"
 #include "editors/MainTab.h"
@@ -10,6 +9,7 @@
 #include "generator/GeneratorManager.h"
 #include "shape/Manager.h"
 #include "support/EditorTesting.h"
+#include "widgets/ActionButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,5 @@
 #include "ShotContext.h"
 
-#include "app/ActionButton.h"
 #include "app/ApplicationController.h"
 #include "app/MainWindow.h"
 #include "doc/Color.h"
@@ -16,6 +15,7 @@
 #include "editors/OrderTab.h"
 #include "editors/PropertiesFrame.h"
 #include "editors/RotationTab.h"
+#include "widgets/ActionButton.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,5 @@
 #include "ShotContext.h"
 
-#include "app/ActionButton.h"
 #include "app/ApplicationController.h"
 #include "app/CanvasPreviewFrame.h"
 #include "app/MainWindow.h"
@@ -22,6 +21,7 @@
 #include "editors/StaticColorWidget.h"
 #include "editors/TransitionBox.h"
 #include "editors/TransitionSelectDialog.h"
+#include "widgets/ActionButton.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/FramedControl.h"
+#include "widgets/FramedControl.h"
 
 #include <QEvent>
 #include <QPainter>

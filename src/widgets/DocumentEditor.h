@@ -13,12 +13,15 @@ class Document;
 class DocumentEditor : public doc::DocumentChangeListener
 {
 public:
-    // Needs the application controller's documents: create it after ApplicationController::start has
-    // made them.
+    // Needs the edited document: create it after the application controller has made its documents.
     DocumentEditor();
     ~DocumentEditor() override;
     DocumentEditor(const DocumentEditor&) = delete;
     DocumentEditor& operator=(const DocumentEditor&) = delete;
+
+    // The document every editor follows. The application controller sets it when it makes its documents
+    // and clears it when it goes; editors made in between keep their own reference.
+    static void setEditedDocument(std::shared_ptr<doc::Document> document);
 
 protected:
     std::shared_ptr<doc::Document> document() const { return m_document; }

@@ -1,6 +1,6 @@
-#include "app/ActionButton.h"
+#include "widgets/ActionButton.h"
 
-#include "app/ApplicationController.h"
+#include "widgets/IconFont.h"
 
 #include <QPainter>
 #include <QStyleOptionToolButton>
@@ -49,7 +49,7 @@ void ActionButton::paintEvent(QPaintEvent* /*event*/)
 void ActionButton::initializeUi()
 {
     setFixedSize(24, 24);
-    setFont(ApplicationController::iconFont());
+    setFont(IconFont::font());
     setText(textForGlyph(m_glyph));
 }
 

@@ -1,10 +1,10 @@
-#include "app/ActionButton.h"
-#include "app/DocumentEditor.h"
-#include "app/FramedControl.h"
 #include "doc/Document.h"
 #include "doc/Properties.h"
 #include "support/AppFixture.h"
 #include "support/WidgetTestMain.h"
+#include "widgets/ActionButton.h"
+#include "widgets/DocumentEditor.h"
+#include "widgets/FramedControl.h"
 
 #include <QStyle>
 #include <QtTest>
