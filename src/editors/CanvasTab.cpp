@@ -123,8 +123,8 @@ void CanvasTab::addFrameValueRows()
 void CanvasTab::connectControls()
 {
     connect(m_frameShapeBox, &QComboBox::currentIndexChanged, this, &CanvasTab::writeFrameShape);
-    connect(m_widthBox, &QDoubleSpinBox::valueChanged, this, &CanvasTab::writeCanvasSize);
-    connect(m_heightBox, &QDoubleSpinBox::valueChanged, this, &CanvasTab::writeCanvasSize);
+    connect(m_widthBox, &QDoubleSpinBox::valueChanged, this, &CanvasTab::writeCanvasWidth);
+    connect(m_heightBox, &QDoubleSpinBox::valueChanged, this, &CanvasTab::writeCanvasHeight);
     connect(m_marginBox, &QDoubleSpinBox::valueChanged, this, [this](double margin) {
         writeProperties([this, margin] { properties()->setCanvasMargin(geo::Length(geo::fixedFromDouble(margin))); });
     });
@@ -165,10 +165,23 @@ void CanvasTab::writeFrameShape()
     });
 }
 
-void CanvasTab::writeCanvasSize()
+// The side the user did not touch comes from the document: its box shows it rounded to 0.01 mm, and
+// writing that back would change it.
+void CanvasTab::writeCanvasWidth(double width)
 {
-    writeProperties([this] {
-        properties()->setCanvasSize(geo::Size::fromMillimeters(m_widthBox->value(), m_heightBox->value()));
+    writeProperties([this, width] {
+        geo::Size size = properties()->canvasSize();
+        size.setWidth(geo::fixedFromDouble(width));
+        properties()->setCanvasSize(size);
+    });
+}
+
+void CanvasTab::writeCanvasHeight(double height)
+{
+    writeProperties([this, height] {
+        geo::Size size = properties()->canvasSize();
+        size.setHeight(geo::fixedFromDouble(height));
+        properties()->setCanvasSize(size);
     });
 }
 

@@ -54,7 +54,8 @@ private:
     QDoubleSpinBox* createMillimeterBox(double minimum);
 
     void writeFrameShape();
-    void writeCanvasSize();
+    void writeCanvasWidth(double width);
+    void writeCanvasHeight(double height);
     void writeFrameValue(int index);
 
     void refreshFrameShape();

@@ -15,6 +15,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -244,15 +245,19 @@ void ItemEditDialog::onRadiusBeginChanged(double radiusBegin)
     writeItem([this, radiusBegin] { m_item->setRadius(lengthFromMillimeters(radiusBegin)); });
 }
 
+// A pick is one edit: the end box only shows the end it leaves (its own writer would store each step
+// of the way, its rising minimum included), and the item gets the transition, then the end once.
 void ItemEditDialog::onTransitionChanged()
 {
     const QString transition = m_transitionBox->value();
     writeItem([this, &transition] {
+        const QSignalBlocker quietEnd(m_radiusEndBox);
+        const bool isFirstTransition = !transition.isEmpty() && !m_radiusEndBox->isEnabled();
         if (transition.isEmpty()) {
             m_radiusEndBox->setEnabled(false);
             m_radiusEndBox->setMinimum(0.0);
             m_radiusEndBox->setValue(0.0);
-        } else if (!m_radiusEndBox->isEnabled()) {
+        } else if (isFirstTransition) {
             m_radiusEndBox->setEnabled(true);
             m_radiusEndBox->setMinimum(minimumRadius);
             const double radiusBegin = m_radiusBeginBox->value();
@@ -260,7 +265,12 @@ void ItemEditDialog::onTransitionChanged()
                                                                        : minimumRadius);
         }
         m_item->setRadiusTransition(transition);
-        m_item->setRadiusEnd(transition.isEmpty() ? geo::Length(0) : lengthFromMillimeters(m_radiusEndBox->value()));
+        // A transition that replaces another keeps the end as the item holds it: the box shows it rounded.
+        if (transition.isEmpty()) {
+            m_item->setRadiusEnd(geo::Length(0));
+        } else if (isFirstTransition) {
+            m_item->setRadiusEnd(lengthFromMillimeters(m_radiusEndBox->value()));
+        }
     });
 }
 

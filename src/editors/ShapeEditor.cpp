@@ -78,7 +78,7 @@ void ShapeEditor::initializeUi()
         column->addWidget(editor);
         column->addSpacing(8);
         m_modifierRows.emplace_back(caption, editor);
-        connect(editor, &Normal1DWidget::valueChanged, this, &ShapeEditor::onValueChanged);
+        connect(editor, &Normal1DWidget::valueChanged, this, [this, row] { onModifierChanged(row); });
     }
 
     column->addStretch(1);
@@ -86,7 +86,7 @@ void ShapeEditor::initializeUi()
                                        controls);
     column->addWidget(m_buttonBox);
 
-    connect(m_nameField, &QLineEdit::textChanged, this, &ShapeEditor::onValueChanged);
+    connect(m_nameField, &QLineEdit::textChanged, this, &ShapeEditor::onNameChanged);
     connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_buttonBox->button(QDialogButtonBox::Reset), &QPushButton::clicked, this, &ShapeEditor::onReset);
@@ -193,17 +193,26 @@ void ShapeEditor::updateUiFromEditedShape()
     m_isUpdating = false;
 }
 
-void ShapeEditor::onValueChanged()
+void ShapeEditor::onModifierChanged(int row)
 {
     if (m_isUpdating) {
         return;
     }
-    std::vector<geo::Normal1D> values;
-    values.reserve(m_modifierRows.size());
-    for (const auto& row : m_modifierRows) {
-        values.push_back(row.second->value());
+    std::vector<geo::Normal1D> values = m_editedShape->modifierValues();
+    const std::size_t position = static_cast<std::size_t>(row);
+    if (position >= values.size()) {
+        return; // a hidden row stands for no modifier
     }
+    values[position] = modifierEditor(row)->value();
     m_editedShape->setModifierValues(values);
+    m_preview->updateSvg();
+}
+
+void ShapeEditor::onNameChanged()
+{
+    if (m_isUpdating) {
+        return;
+    }
     m_editedShape->setName(m_nameField->text());
     m_preview->updateSvg();
 }

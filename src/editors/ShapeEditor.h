@@ -61,7 +61,9 @@ public:
 
 public slots:
     void onTypeChanged();
-    void onValueChanged();
+    // An edit stores only the value edited: the sliders show the others rounded to their two decimals.
+    void onModifierChanged(int row);
+    void onNameChanged();
     void onReset();
     void updateUiFromEditedShape();
 

@@ -307,6 +307,50 @@ private slots:
         QVERIFY(dialog.isVisible());
     }
 
+    // A pick is one edit: each value it changes is announced once, the end radius only when it changes
+    // (a transition replacing another keeps the end as stored, off the box's 0.01 mm grid included).
+    void transitionPickIsOneChange_data()
+    {
+        QTest::addColumn<qint64>("radius");
+        QTest::addColumn<QString>("transition");
+        QTest::addColumn<qint64>("radiusEnd");
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QStringList>("changes");
+        QTest::addColumn<qint64>("storedEnd");
+        QTest::addColumn<double>("shownEnd");
+        const QStringList both{"changed radiusTransition", "changed radiusEnd"};
+        QTest::newRow("none to linear, begin 4.00") << qint64(4000000) << "" << qint64(0) << "linear" << both
+                                                    << qint64(3500000) << 3.5;
+        QTest::newRow("none to linear, begin 0.50") << qint64(500000) << "" << qint64(0) << "linear" << both
+                                                    << qint64(10000) << 0.01;
+        QTest::newRow("linear to log") << qint64(4000000) << "linear" << qint64(3456789) << "log"
+                                       << QStringList{"changed radiusTransition"} << qint64(3456789) << 3.46;
+        QTest::newRow("log to none") << qint64(4000000) << "log" << qint64(3000000) << "" << both << qint64(0) << 0.0;
+    }
+
+    void transitionPickIsOneChange()
+    {
+        QFETCH(QString, picked);
+        AppFixture app;
+        const auto item = app.controller().document()->items()->itemAt(2);
+        QFETCH(qint64, radius);
+        QFETCH(QString, transition);
+        QFETCH(qint64, radiusEnd);
+        item->setRadius(geo::Length(radius));
+        item->setRadiusTransition(transition);
+        item->setRadiusEnd(geo::Length(radiusEnd));
+        ItemEditDialog dialog(app.window());
+        dialog.setItem(item);
+        dialog.open();
+        ChangeRecorder recorder(item);
+        pickTransition(app, dialog.transitionBox(), picked);
+        QTEST(recorder.records(), "changes");
+        QCOMPARE(item->radiusTransition(), picked);
+        QTEST(item->radiusEnd().value(), "storedEnd");
+        QTEST(dialog.radiusEndBox()->value(), "shownEnd");
+        QCOMPARE(dialog.radiusEndBox()->isEnabled(), !picked.isEmpty());
+    }
+
     // "parent" stands over a colour that follows the world colour, and over one that cannot be read.
     void colourSwatches_data()
     {

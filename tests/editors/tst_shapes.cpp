@@ -223,6 +223,51 @@ private slots:
         QCOMPARE(second.size(), editor.size());
     }
 
+    // The sliders show two decimals of a percent; an edit stores only the value edited, and the others
+    // reach the shape list as they were.
+    void editorWritesOnlyTheEditedValue_data()
+    {
+        QTest::addColumn<std::function<void(ShapeEditor*)>>("edit");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<std::vector<geo::Normal1D>>("values");
+        QTest::newRow("rename") << std::function<void(ShapeEditor*)>([](ShapeEditor* editor) {
+            editor->nameField()->selectAll();
+            QTest::keyClicks(editor->nameField(), "Even Star");
+        }) << "Even Star" << std::vector<geo::Normal1D>{0.333333, 0.123456, 0.987654};
+        QTest::newRow("slider moved") << std::function<void(ShapeEditor*)>([](ShapeEditor* editor) {
+            editor->modifierEditor(1)->slider()->setValue(50);
+        }) << "Odd Star" << std::vector<geo::Normal1D>{0.333333, 0.5, 0.987654};
+        QTest::newRow("value typed") << std::function<void(ShapeEditor*)>([](ShapeEditor* editor) {
+            typeInto(editor->modifierEditor(2)->spinBox(), "25");
+        }) << "Odd Star" << std::vector<geo::Normal1D>{0.333333, 0.123456, 0.25};
+    }
+
+    void editorWritesOnlyTheEditedValue()
+    {
+        QFETCH(std::function<void(ShapeEditor*)>, edit);
+        QFETCH(std::vector<geo::Normal1D>, values);
+        AppFixture app;
+        auto star = newShape(shape::Type::Star, "Odd Star");
+        star->setModifierValues({0.333333, 0.123456, 0.987654});
+        const QString identifier = shapes()->add(star);
+        ShapeSelectionDialog* dialog = app.window()->shapeSelectionDialog();
+        ShapeWidget chooser(false, app.window());
+        chooser.onSelectShape();
+        QTRY_VERIFY(dialog->isVisible());
+        dialog->setSelectedShapeId(identifier);
+        QTest::mouseClick(dialog->editButton(), Qt::LeftButton);
+        ShapeEditor* editor = waitForEditor(app);
+        QVERIFY(editor != nullptr);
+        edit(editor);
+        QCOMPARE(editor->editedShape()->modifierValues(), values);
+        QTest::mouseClick(editor->buttonBox()->button(QDialogButtonBox::Save), Qt::LeftButton);
+        QTRY_VERIFY(!editor->isVisible());
+        QVERIFY(runQueuedCalls());
+        QTEST(shapes()->shape(identifier)->name(), "name");
+        QCOMPARE(shapes()->shape(identifier)->modifierValues(), values);
+        dialog->reject();
+    }
+
     // A run of the shared dialog reaches only the chooser that opened it: cancelled from one chooser
     // (which offers the default shape), accepted from another (which does not).
     void choosersShareTheSelection()

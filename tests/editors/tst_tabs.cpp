@@ -249,6 +249,33 @@ private slots:
         QTEST(storedProperty(app, key), "stored");
     }
 
+    // The boxes show 0.01 mm; the side the user did not type into keeps every digit the document has.
+    void editingOneSideKeepsTheOther_data()
+    {
+        QTest::addColumn<QVariantMap>("loaded");
+        QTest::addColumn<PanelEdit>("edit");
+        QTest::addColumn<QVariantMap>("stored");
+        QTest::newRow("height typed") << size(123456000, 77000000)
+                                      << canvasEdit([](CanvasTab* t) { typeInto(t->heightBox(), "80"); })
+                                      << size(123456000, 80000000);
+        QTest::newRow("width typed") << size(120000000, 77123000)
+                                     << canvasEdit([](CanvasTab* t) { typeInto(t->widthBox(), "90"); })
+                                     << size(90000000, 77123000);
+    }
+
+    void editingOneSideKeepsTheOther()
+    {
+        QFETCH(QVariantMap, loaded);
+        QFETCH(PanelEdit, edit);
+        AppFixture app;
+        documentOf(app)->setFromDataOrThrow(QVariantMap{{"properties", QVariantMap{{"canvasSize", loaded}}}});
+        QCOMPARE(storedProperty(app, "canvasSize").toMap(), loaded);
+        ChangeRecorder recorder(documentOf(app));
+        edit(app.window()->propertiesFrame());
+        QCOMPARE(recorder.records(), QStringList("changed properties/canvasSize"));
+        QTEST(storedProperty(app, "canvasSize").toMap(), "stored");
+    }
+
     void controlsShowTheDocument()
     {
         AppFixture app;
