@@ -233,6 +233,48 @@ private slots:
         QCOMPARE(QSettings().value("lastOpenProject").toString(), m_projects->path("quit.mtfx"));
     }
 
+    // Ctrl+Q quits as the menu's Quit does: through the window's close, which asks about unsaved changes.
+    void ctrlQAsksAboutUnsavedChanges_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("isQuit");
+        QTest::newRow("Cancel keeps the window") << "Cancel" << false;
+        QTest::newRow("Discard quits") << "Discard" << true;
+    }
+
+    void ctrlQAsksAboutUnsavedChanges()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, isQuit);
+        AppFixture app;
+        app.document()->properties()->setName("edited");
+        ModalAnswerer answerer;
+        answerer.clickButton(answer);
+        QTimer::singleShot(0, app.window(), [&app] { QTest::keyClick(app.window(), Qt::Key_Q, Qt::ControlModifier); });
+        // A quit ends the loop by itself; a refused one is over once the answer was handled and the changes
+        // are still there.
+        constexpr int refused = 2;
+        QTimer refusalCheck;
+        connect(&refusalCheck, &QTimer::timeout, [&] {
+            if (answerer.isDone() && fileIO(app)->runningActions().size() == 0 && fileIO(app)->hasUnsavedChanges()) {
+                QCoreApplication::exit(refused);
+            }
+        });
+        refusalCheck.start(10);
+        QTimer watchdog;
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(60000);
+        QCOMPARE(QApplication::exec(), isQuit ? 0 : refused);
+        watchdog.stop();
+        refusalCheck.stop();
+
+        QCOMPARE(shownNames(answerer), QStringList({"unsavedChangesBox"}));
+        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Unsaved Changes"));
+        QCOMPARE(app.window()->isVisible(), !isQuit);
+        QCOMPARE(projectName(app), QStringLiteral("edited"));
+        QCOMPARE(fileIO(app)->hasUnsavedChanges(), !isQuit);
+    }
+
     void actionTypeNames()
     {
         QCOMPARE(RunningActionStack::actionTypeToString(RunningAction::Type::ApplicationClose), "ApplicationClose");
