@@ -50,6 +50,7 @@ void CanvasPreview::setBackground(const QColor& color)
 
 void CanvasPreview::loadSvg(const QByteArray& data)
 {
+    m_svgData = data;
     m_svgView->load(data);
     m_svgView->renderer()->setAspectRatioMode(Qt::KeepAspectRatio);
     m_svgView->update();

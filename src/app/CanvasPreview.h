@@ -20,6 +20,8 @@ public:
     void setBackground(const QColor& color);
     const QColor& background() const { return m_background; }
     void loadSvg(const QByteArray& data);
+    // The SVG last loaded (shared with the caller's copy, not duplicated).
+    const QByteArray& svgData() const { return m_svgData; }
     void setOverlayText(const QString& text);
     QString overlayText() const;
     void setInactive(bool isInactive);
@@ -35,5 +37,6 @@ private:
     bool m_isInactive = false;
     QSvgWidget* m_svgView = nullptr;
     QColor m_background;
+    QByteArray m_svgData;
     QLabel* m_overlayLabel = nullptr;
 };

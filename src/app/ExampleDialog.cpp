@@ -5,6 +5,7 @@
 #include "doc/Document.h"
 #include "doc/Properties.h"
 #include "err/Error.h"
+#include "shape/Manager.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -27,6 +28,7 @@ namespace {
 const QString keyGeometry = QStringLiteral("exampleDialog.geometry");
 const QString keyProperties = QStringLiteral("properties");
 const QString keyCanvas = QStringLiteral("canvas");
+const QString keyShapes = QStringLiteral("shapes");
 constexpr int handOverDelayMilliseconds = 100;
 
 } // namespace
@@ -123,7 +125,7 @@ std::optional<ExampleDialog::ExampleEntry> ExampleDialog::readExampleEntry(const
     const QJsonObject json = exampleJson(path);
     const QJsonValue properties = json.value(keyProperties);
     const QJsonValue items = json.value(QStringLiteral("items"));
-    const QJsonValue shapes = json.value(QStringLiteral("shapes"));
+    const QJsonValue shapes = json.value(keyShapes);
     const QJsonValue canvas = json.value(keyCanvas);
     if (!properties.isObject() || !items.isArray() || !(shapes.isUndefined() || shapes.isArray())
         || !(canvas.isUndefined() || canvas.isObject())) {
@@ -156,11 +158,16 @@ QString ExampleDialog::selectedExamplePath() const
 void ExampleDialog::onSelectionChanged()
 {
     const QJsonObject json = exampleJson(selectedExamplePath());
+    // Looking at an example leaves the user's shape database alone: the example's own shapes are held
+    // for this preview only, and come into the database when the example is opened.
+    shape::Manager::ShapeList ownShapes;
     try {
-        m_document->setFromJsonOrThrow(json);
+        ownShapes = shape::Manager::readEntriesOrThrow(json.value(keyShapes).toVariant());
+        m_document->setFromJsonWithoutShapeImportOrThrow(json);
     } catch (const err::Error&) {
         return;
     }
+    m_renderer.setOwnShapes(std::move(ownShapes));
     if (!json.contains(keyCanvas)) {
         return;
     }

@@ -21,8 +21,8 @@ class Document;
 
 // The gallery of the example projects stored in the program under ":/examples": a list of their names,
 // with the notes as tool tips, beside a preview of the selected one. The list is read once, on the
-// global thread pool, when the dialog is made. The dialog never changes the edited document: its owner
-// loads the chosen example when the dialog is accepted.
+// global thread pool, when the dialog is made. The dialog changes neither the edited document nor the
+// user's shapes: its owner loads the chosen example when the dialog is accepted.
 class ExampleDialog : public QDialog
 {
     Q_OBJECT

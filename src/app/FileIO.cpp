@@ -654,6 +654,10 @@ bool FileIO::openProjectLoadDocumentAndCanvas(const QByteArray& data, bool silen
         return fail(tr("The JSON document is no object."));
     }
     const QJsonObject object = json.object();
+    // Saved projects hold both; a file with neither is some other JSON file, not an empty project.
+    if (!object.contains(QStringLiteral("properties")) && !object.contains(QStringLiteral("items"))) {
+        return fail(tr("The file is not a Motifex project: it holds neither \"properties\" nor \"items\"."));
+    }
     try {
         // All or nothing: a failure leaves the edited document as it was.
         document()->setFromJsonOrThrow(object);

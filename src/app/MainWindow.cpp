@@ -97,6 +97,10 @@ void MainWindow::initializeActions()
     connect(m_reportProblemAction, &QAction::triggered, this, &MainWindow::onSendFeedback);
     m_documentationAction = addWindowAction(tr("Documentation..."), standardShortcut(QKeySequence::HelpContents));
     connect(m_documentationAction, &QAction::triggered, this, &MainWindow::onVisitDocumentation);
+    // Quitting closes the window first (the application's quit asks every window to close), so unsaved
+    // changes are asked about as when the window itself is closed.
+    m_quitAction = addWindowAction(tr("&Quit"), standardShortcut(QKeySequence::Quit));
+    connect(m_quitAction, &QAction::triggered, this, [] { QCoreApplication::quit(); });
 }
 
 QAction* MainWindow::addWindowAction(const QString& text, const QKeySequence& shortcut)
@@ -169,8 +173,7 @@ void MainWindow::initializeMenu()
     m_exportFrame->addMenuActions(exportMenu);
     fileMenu->addSeparator();
     fileMenu->addAction(m_preferencesAction);
-    QAction* quitAction = fileMenu->addAction(tr("&Quit"));
-    connect(quitAction, &QAction::triggered, this, [] { QCoreApplication::quit(); });
+    fileMenu->addAction(m_quitAction);
 
     QMenu* actionMenu = menuBar()->addMenu(tr("&Action"));
     actionMenu->addAction(m_generateAction);

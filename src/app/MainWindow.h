@@ -101,6 +101,7 @@ private:
     QAction* m_blogAction = nullptr;
     QAction* m_documentationAction = nullptr;
     QAction* m_preferencesAction = nullptr;
+    QAction* m_quitAction = nullptr;
     PreferencesDialog* m_preferencesDialog = nullptr;
     QSplitter* m_splitter = nullptr;
     PropertiesFrame* m_propertiesFrame = nullptr;

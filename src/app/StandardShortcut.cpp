@@ -11,6 +11,8 @@ QKeySequence standardShortcut(QKeySequence::StandardKey key)
         return QKeySequence(QStringLiteral("Ctrl+Shift+S"));
     case QKeySequence::Preferences:
         return QKeySequence(QStringLiteral("Ctrl+,"));
+    case QKeySequence::Quit:
+        return QKeySequence(QStringLiteral("Ctrl+Q"));
     default:
         return platformSequence;
     }

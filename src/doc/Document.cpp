@@ -114,6 +114,11 @@ void Document::setFromJsonOrThrow(const QJsonObject& json)
     setFromDataOrThrow(QVariant(json.toVariantMap()));
 }
 
+void Document::setFromJsonWithoutShapeImportOrThrow(const QJsonObject& json)
+{
+    loadOrThrow(QVariant(json.toVariantMap()), LoadKind::ProjectWithoutShapeImport);
+}
+
 bool Document::setFromDocument(const std::shared_ptr<Document>& other)
 {
     if (other == nullptr) {

@@ -50,6 +50,11 @@ public:
     void setFromDataOrThrow(const QVariant& data) override;
     QJsonObject toJson() const;
     void setFromJsonOrThrow(const QJsonObject& json);
+    // As setFromJsonOrThrow, but the data's shapes are only looked up in the shape database and never
+    // added to it: for a document that is only looked at, such as an example before it is opened. Items
+    // keep the identifiers of shapes the database does not hold; a renderer draws them when it is given
+    // the data's own shapes (svg::Renderer::setOwnShapes).
+    void setFromJsonWithoutShapeImportOrThrow(const QJsonObject& json);
 
     // Copies the other document through its data, without importing shapes; a document without items
     // is copied without items. When the data cannot be read the failure is logged and the document is
@@ -65,9 +70,10 @@ public:
     void resetToDefault();
 
 private:
-    // Project data brings its shapes and gets the default items for an empty list; a copy of another
-    // document neither imports nor fills in, so that it equals its source.
-    enum class LoadKind { Project, Copy };
+    // Project data brings its shapes and gets the default items for an empty list; a project that is
+    // only looked at does not bring its shapes; a copy of another document neither imports nor fills in,
+    // so that it equals its source.
+    enum class LoadKind { Project, ProjectWithoutShapeImport, Copy };
     using ShapeIdMap = std::map<QString, QString>;
 
     // False when nothing was read because a control is writing into the document.

@@ -19,6 +19,10 @@ Deserialize::Deserialize(const QString& message, QString key, const Deserialize&
 
 QString Deserialize::reason() const
 {
+    // A reader's own failure names no key; an empty "keypath=" would only puzzle the user who reads it.
+    if (m_keyPath.isEmpty()) {
+        return message();
+    }
     return QStringLiteral("%1; keypath=%2").arg(message(), m_keyPath.join(QStringLiteral("->")));
 }
 

@@ -17,7 +17,7 @@ public:
     // As above, with a message of this level joined in front of the inner message.
     Deserialize(const QString& message, QString key, const Deserialize& inner);
 
-    // "<message>; keypath=<keys joined by ->>"
+    // "<message>; keypath=<keys joined by ->>"; the message alone when the path is empty.
     QString reason() const override;
 
     const QStringList& keyPath() const { return m_keyPath; }

@@ -84,6 +84,9 @@ public:
     // Checks a project's "shapes" list like the import and maps each entry to a held shape that looks the
     // same, without adding anything; identifiers without such a shape map to themselves. Any thread.
     IdentifierMap resolveDataOrThrow(const QVariant& data) const;
+    // Reads a project's "shapes" list into new shapes, checked as the import checks them, without adding
+    // any to the database: for drawing a project's own shapes while it is only looked at. Any thread.
+    static ShapeList readEntriesOrThrow(const QVariant& data);
 
     // The file names read by the last load or written by the last save.
     const std::set<QString>& storedFileNames() const { return m_storedFileNames; }
@@ -113,8 +116,6 @@ private:
     void appendAnnounced(const ShapePointer& shape);
     // Changes on behalf of the dialogs are kept even when the files cannot be written.
     void saveIgnoringErrors();
-
-    static ShapeList readEntriesOrThrow(const QVariant& data);
 
     static std::atomic<Manager*> s_instance;
 

@@ -67,7 +67,11 @@ std::shared_ptr<shape::Base> substituteShape(const doc::Properties& properties)
 class ShapeTable
 {
 public:
-    explicit ShapeTable(const doc::Properties& properties) : m_properties(properties) {}
+    ShapeTable(const doc::Properties& properties, const std::vector<std::shared_ptr<shape::Base>>& ownShapes)
+        : m_properties(properties)
+        , m_ownShapes(ownShapes)
+    {
+    }
 
     // The shape for the identifier and its definition id; new shapes get the next "shape_%1".
     std::pair<const shape::Base*, QString> resolve(const QString& shapeId)
@@ -97,6 +101,11 @@ public:
 private:
     const shape::Base* lookUp(const QString& shapeId)
     {
+        const auto own = std::find_if(m_ownShapes.cbegin(), m_ownShapes.cend(),
+                                      [&shapeId](const auto& shape) { return shape->identifier() == shapeId; });
+        if (own != m_ownShapes.cend()) {
+            return keep(*own);
+        }
         if (const auto* manager = shape::Manager::instance()) {
             if (auto held = manager->shape(shapeId)) {
                 return keep(std::move(held));
@@ -115,6 +124,7 @@ private:
     }
 
     const doc::Properties& m_properties;
+    const std::vector<std::shared_ptr<shape::Base>>& m_ownShapes;
     std::vector<std::shared_ptr<shape::Base>> m_kept;
     std::map<QString, const shape::Base*> m_byIdentifier;
     std::map<const shape::Base*, QString> m_ids;
@@ -201,6 +211,11 @@ void applyStyle(canvas::CanvasItem& item, const doc::Item& definition, const doc
 
 Renderer::Renderer(std::shared_ptr<doc::Document> document) : m_document(std::move(document)) {}
 
+void Renderer::setOwnShapes(std::vector<std::shared_ptr<shape::Base>> shapes)
+{
+    m_ownShapes = std::move(shapes);
+}
+
 void Renderer::updateCanvasStyle(const QSharedPointer<canvas::Canvas>& canvas)
 {
     const auto properties = m_document->properties();
@@ -240,7 +255,7 @@ QByteArray Renderer::render(const QSharedPointer<canvas::Canvas>& canvas) const
     const auto document = Document::create();
     document->setSize(documentSize, QStringLiteral("mm"));
 
-    ShapeTable shapes(*properties);
+    ShapeTable shapes(*properties, m_ownShapes);
     for (const auto& item : canvas->items()) {
         shapes.resolve(item->shapeId());
     }

@@ -7,6 +7,7 @@
 #include <QSize>
 
 #include <memory>
+#include <vector>
 
 namespace canvas {
 class Canvas;
@@ -31,6 +32,9 @@ public:
     explicit Renderer(std::shared_ptr<doc::Document> document);
 
     const std::shared_ptr<doc::Document>& document() const noexcept { return m_document; }
+    // Shapes that draw the items ahead of the database's: those the document brings that the database
+    // does not hold, such as an example's own shapes while it is only looked at. None by default.
+    void setOwnShapes(std::vector<std::shared_ptr<shape::Base>> shapes);
 
     // Restyles every item of the canvas in place from the document's item definitions. The canvas must
     // not be null. The result depends only on the document and the canvas geometry, not on an earlier
@@ -47,6 +51,7 @@ public:
 
 private:
     std::shared_ptr<doc::Document> m_document;
+    std::vector<std::shared_ptr<shape::Base>> m_ownShapes;
 };
 
 } // namespace svg

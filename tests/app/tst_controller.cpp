@@ -171,7 +171,7 @@ private slots:
                                 "can still run, but with missing shapes. These shapes have been moved to a 'failed' "
                                 "subfolder, and you won't encounter this error again on the next start.</p><p>If you "
                                 "require all shapes, please quit and resolve the following issue:</p><p><b>Error "
-                                "Details:</b> Failed to deserialize 1 shape files.; keypath=</p>"));
+                                "Details:</b> Failed to deserialize 1 shape files.</p>"));
         QCOMPARE(record.buttonTexts, QStringList({"Start Anyway", "Quit and Resolve"}));
         QCOMPARE(app.isStarted(), isStarted);
         QCOMPARE(isMainWindowShown(), isStarted);

@@ -23,6 +23,11 @@ using namespace motifex::test;
 
 namespace {
 
+// A JSON object, but with neither "properties" nor "items": some other program's file.
+const QByteArray notAProject = R"({"name":"not a project"})";
+const QString notAProjectText =
+    QStringLiteral("The file is not a Motifex project: it holds neither \"properties\" nor \"items\".");
+
 bool hasCanvas(const QByteArray& projectFile)
 {
     return QJsonDocument::fromJson(projectFile).object().contains("canvas");
@@ -77,11 +82,15 @@ private:
         } else if (command == QLatin1String("recent")) {
             files->recentProjectsMenu()->actions().at(1)->trigger();
         } else if (command.startsWith(QLatin1String("event"))) {
-            const bool isBroken = command.endsWith(QLatin1String("broken file"));
-            if (isBroken) {
-                writeAll(m_projects->path("broken.mtfx"), "{");
+            QString fileName = QStringLiteral("b.mtfx");
+            if (command.endsWith(QLatin1String("broken file"))) {
+                fileName = QStringLiteral("broken.mtfx");
+                writeAll(m_projects->path(fileName), "{");
+            } else if (command.endsWith(QLatin1String("not a project"))) {
+                fileName = QStringLiteral("other.mtfx");
+                writeAll(m_projects->path(fileName), notAProject);
             }
-            QCoreApplication::postEvent(qApp, new QFileOpenEvent(m_projects->path(isBroken ? "broken.mtfx" : "b.mtfx")));
+            QCoreApplication::postEvent(qApp, new QFileOpenEvent(m_projects->path(fileName)));
         } else if (command == QLatin1String("save")) {
             files->onFileSave();
         } else if (command == QLatin1String("save as")) {
@@ -138,6 +147,7 @@ private slots:
         QTest::newRow("recent, edited, Cancel") << "recent" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
         QTest::newRow("file-open event, edited, Save") << "event" << true << QStringList{"Save"} << "b" << false << "b.mtfx" << QStringList{unsaved} << "a edited" << true;
         QTest::newRow("file-open event, edited, Discard, broken file") << "event, broken file" << true << QStringList{"Discard", "OK"} << "a edited" << true << "a.mtfx" << QStringList{unsaved, "openErrorBox"} << "a" << true;
+        QTest::newRow("file-open event, edited, Discard, not a project") << "event, not a project" << true << QStringList{"Discard", "OK"} << "a edited" << true << "a.mtfx" << QStringList{unsaved, "openErrorBox"} << "a" << true;
         QTest::newRow("file-open event, edited, Discard, file gone meanwhile") << "event" << true << QStringList{"Discard, b.mtfx gone"} << "b" << false << "b.mtfx" << QStringList{unsaved} << "a" << true;
         QTest::newRow("file-open event, edited, Cancel") << "event" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
         QTest::newRow("example, edited, Cancel") << "example" << true << QStringList{"Cancel"} << "a edited" << true << "a.mtfx" << QStringList{unsaved} << "a" << true;
@@ -223,6 +233,48 @@ private slots:
         QCOMPARE(QSettings().value("lastOpenProject").toString(), m_projects->path("quit.mtfx"));
     }
 
+    // Ctrl+Q quits as the menu's Quit does: through the window's close, which asks about unsaved changes.
+    void ctrlQAsksAboutUnsavedChanges_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("isQuit");
+        QTest::newRow("Cancel keeps the window") << "Cancel" << false;
+        QTest::newRow("Discard quits") << "Discard" << true;
+    }
+
+    void ctrlQAsksAboutUnsavedChanges()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, isQuit);
+        AppFixture app;
+        app.document()->properties()->setName("edited");
+        ModalAnswerer answerer;
+        answerer.clickButton(answer);
+        QTimer::singleShot(0, app.window(), [&app] { QTest::keyClick(app.window(), Qt::Key_Q, Qt::ControlModifier); });
+        // A quit ends the loop by itself; a refused one is over once the answer was handled and the changes
+        // are still there.
+        constexpr int refused = 2;
+        QTimer refusalCheck;
+        connect(&refusalCheck, &QTimer::timeout, [&] {
+            if (answerer.isDone() && fileIO(app)->runningActions().size() == 0 && fileIO(app)->hasUnsavedChanges()) {
+                QCoreApplication::exit(refused);
+            }
+        });
+        refusalCheck.start(10);
+        QTimer watchdog;
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(60000);
+        QCOMPARE(QApplication::exec(), isQuit ? 0 : refused);
+        watchdog.stop();
+        refusalCheck.stop();
+
+        QCOMPARE(shownNames(answerer), QStringList({"unsavedChangesBox"}));
+        QCOMPARE(answerer.lastRecord().title, QStringLiteral("Unsaved Changes"));
+        QCOMPARE(app.window()->isVisible(), !isQuit);
+        QCOMPARE(projectName(app), QStringLiteral("edited"));
+        QCOMPARE(fileIO(app)->hasUnsavedChanges(), !isQuit);
+    }
+
     void actionTypeNames()
     {
         QCOMPARE(RunningActionStack::actionTypeToString(RunningAction::Type::ApplicationClose), "ApplicationClose");
@@ -295,6 +347,7 @@ private slots:
         QTest::newRow("truncated JSON") << "truncated.mtfx" << QByteArray(R"({"properties":{"name":)")
                                         << "There was an error in the JSON syntax: unterminated object";
         QTest::newRow("array") << "array.mtfx" << QByteArray("[1,2]") << "The JSON document is no object.";
+        QTest::newRow("not a project") << "other.mtfx" << notAProject << notAProjectText;
         QTest::newRow("bad items")
             << "items.mtfx" << badItems
             << "The error message was: There was a problem while parsing the shape definitions in the document; "
@@ -459,19 +512,26 @@ private slots:
     }
 
     // The first argument when it is a regular file, else the last open project, read silently: any
-    // failure simply gives a new document, and the error box is not even prepared.
+    // failure simply gives a new document, and the error box is not even prepared. An argument that
+    // cannot be opened is reported, and the last open project is opened instead.
     void projectAtStart_data()
     {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("lastOpenProject");
         QTest::addColumn<QString>("name");
-        QTest::newRow("last open project") << "" << "a.mtfx" << "a";
-        QTest::newRow("missing") << "" << "missing.mtfx" << "";
-        QTest::newRow("broken JSON") << "" << "broken.mtfx" << "";
-        QTest::newRow("FIFO") << "" << "fifo.mtfx" << "";
-        QTest::newRow("folder") << "" << "" << "";
-        QTest::newRow("argument") << "b.mtfx" << "a.mtfx" << "b";
-        QTest::newRow("FIFO argument") << "fifo.mtfx" << "a.mtfx" << "a";
+        QTest::addColumn<QString>("openedFile");
+        QTest::addColumn<QString>("openError");
+        QTest::newRow("last open project") << "" << "a.mtfx" << "a" << "a.mtfx" << "";
+        QTest::newRow("missing") << "" << "missing.mtfx" << "" << "" << "";
+        QTest::newRow("broken JSON") << "" << "broken.mtfx" << "" << "" << "";
+        QTest::newRow("not a project") << "" << "other.mtfx" << "" << "" << "";
+        // Either of the two keys makes a project.
+        QTest::newRow("only items") << "" << "items.mtfx" << "" << "items.mtfx" << "";
+        QTest::newRow("FIFO") << "" << "fifo.mtfx" << "" << "" << "";
+        QTest::newRow("folder") << "" << "" << "" << "" << "";
+        QTest::newRow("argument") << "b.mtfx" << "a.mtfx" << "b" << "b.mtfx" << "";
+        QTest::newRow("not-a-project argument") << "other.mtfx" << "a.mtfx" << "a" << "a.mtfx" << notAProjectText;
+        QTest::newRow("FIFO argument") << "fifo.mtfx" << "a.mtfx" << "a" << "a.mtfx" << "";
     }
 
     void projectAtStart()
@@ -479,22 +539,38 @@ private slots:
         QFETCH(QString, argument);
         QFETCH(QString, lastOpenProject);
         QFETCH(QString, name);
+        QFETCH(QString, openedFile);
+        QFETCH(QString, openError);
         m_projects->write("a.mtfx");
         m_projects->write("b.mtfx");
         writeAll(m_projects->path("broken.mtfx"), "{");
+        writeAll(m_projects->path("other.mtfx"), notAProject);
+        writeAll(m_projects->path("items.mtfx"), R"({"items":[]})");
         QVERIFY(!fifo(*m_projects, "fifo.mtfx").isEmpty());
         QSettings().setValue("lastOpenProject", m_projects->path(lastOpenProject));
         AppFixture app;
+        ModalAnswerer answerer;
+        if (!openError.isEmpty()) {
+            answerer.clickButton("OK");
+        }
         if (!argument.isEmpty()) {
             fileIO(app)->applicationStart({"motifex", m_projects->path(argument)});
         }
+        QTRY_VERIFY(answerer.isDone());
+        if (!openError.isEmpty()) {
+            QCOMPARE(shownNames(answerer), QStringList({"openErrorBox"}));
+            QCOMPARE(answerer.lastRecord().title, QStringLiteral("Problem while Opening Project"));
+            QCOMPARE(answerer.lastRecord().text, QStringLiteral("There was a problem loading the selected project."));
+        }
         QCOMPARE(projectName(app), name);
         QVERIFY(!fileIO(app)->hasUnsavedChanges());
-        QCOMPARE(fileIO(app)->runningActions().size(), 0);
+        QTRY_COMPARE(fileIO(app)->runningActions().size(), 0);
         QCOMPARE(app.window()->windowTitle(),
-                 name.isEmpty() ? QStringLiteral("<new project>[*] - Motifex v2.6.0") : titleFor(name + ".mtfx"));
+                 openedFile.isEmpty() ? QStringLiteral("<new project>[*] - Motifex v2.6.0") : titleFor(openedFile));
+        QCOMPARE(fileIO(app)->currentPath(), openedFile.isEmpty() ? QString() : m_projects->path(openedFile));
+        QVERIFY(!fileIO(app)->recentProjects().contains(m_projects->path("other.mtfx")));
         QCOMPARE(app.window()->findChild<QMessageBox*>(QStringLiteral("openErrorBox"))->informativeText(),
-                 QStringLiteral("See details for technical information about the problem."));
+                 openError.isEmpty() ? QStringLiteral("See details for technical information about the problem.") : openError);
     }
 
     void fileOpenEventWaitsForTheGenerationRun()

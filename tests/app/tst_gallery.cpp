@@ -67,6 +67,18 @@ int colourCount(QWidget* widget)
     return int(colours.size());
 }
 
+// The shape definitions of a rendered pattern, then the definition each item uses, in drawing order.
+QStringList shapesDrawn(const QByteArray& svg)
+{
+    const QString text = QString::fromUtf8(svg);
+    QStringList drawn{text.section(QStringLiteral("<defs>"), 1).section(QStringLiteral("</defs>"), 0, 0)};
+    static const QRegularExpression use(QStringLiteral("xlink:href=\"(#shape_\\d+)\""));
+    for (const QRegularExpressionMatch& match : use.globalMatch(text)) {
+        drawn.append(match.captured(1));
+    }
+    return drawn;
+}
+
 QJsonObject readJson(const QString& path)
 {
     QFile file(path);
@@ -139,6 +151,47 @@ private slots:
         QTest::mouseClick(dialogButton(dialog, QDialogButtonBox::Open), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(app.document()->toData(), before);
+    }
+
+    // Looking at the night sky leaves the user's shapes and their folder alone, while the preview draws
+    // the example's own shape; Open brings the shape in as any project with shapes does.
+    void lookingAtAnExampleLeavesTheUserShapesAlone()
+    {
+        const int nightSky = 2;
+        const QString sparkle =
+            readJson(shippedPaths.at(nightSky)).value("shapes").toArray().first().toObject().value("identifier").toString();
+        QDir shapeFolder(shape::Manager::getShapeStorageDir());
+        // Another test may have opened the example before.
+        for (const QString& name : shapeFolder.entryList(QDir::Files)) {
+            QVERIFY(shapeFolder.remove(name));
+        }
+        AppFixture app;
+        const shape::Manager* shapes = shape::Manager::instance();
+        const std::size_t shapeCount = shapes->shapeCount();
+        QByteArray gallerySvg;
+        ModalAnswerer answerer;
+        answerer.answer([&](QWidget* widget) {
+            auto* dialog = qobject_cast<ExampleDialog*>(widget);
+            QVERIFY(dialog != nullptr && waitForRows(*dialog));
+            clickRow(exampleList(*dialog), nightSky);
+            QCOMPARE(dialog->selectedExamplePath(), shippedPaths.at(nightSky));
+            gallerySvg = dialog->findChild<CanvasPreview*>()->svgData();
+            QCOMPARE(shapeFolder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+            QCOMPARE(shapes->shapeCount(), shapeCount);
+            QVERIFY(!shapes->hasShapeId(sparkle));
+            QTest::mouseClick(dialogButton(*dialog, QDialogButtonBox::Open), Qt::LeftButton);
+        });
+        app.window()->showExampleGallery();
+        QTRY_VERIFY(answerer.isDone());
+        QTRY_COMPARE(app.document()->properties()->name(), shippedNames.at(nightSky));
+        QCOMPARE(shapes->shapeCount(), shapeCount + 1);
+        QVERIFY(shapes->hasShapeId(sparkle));
+        QCOMPARE(shapeFolder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList({QStringLiteral("shape_%1.json").arg(sparkle)}));
+        // The gallery drew the shape as the main preview draws it now that the database holds it (the
+        // example's rotations are random, so only the shapes are compared).
+        QTRY_VERIFY(!app.window()->preview()->svgData().isEmpty());
+        QCOMPARE(shapesDrawn(app.window()->preview()->svgData()), shapesDrawn(gallerySvg));
     }
 
     // Each shipped example opened through the gallery: a new unsaved project outside the recent list,

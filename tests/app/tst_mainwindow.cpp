@@ -110,6 +110,7 @@ private slots:
         QTest::newRow("save") << "Save" << QKeySequence(QKeySequence::Save);
         QTest::newRow("save as") << "Save as..." << QKeySequence(QStringLiteral("Ctrl+Shift+S"));
         QTest::newRow("test IO error") << "Activate Test IO Error" << QKeySequence(QStringLiteral("Ctrl+=, Ctrl+I"));
+        QTest::newRow("quit") << "&Quit" << QKeySequence(QStringLiteral("Ctrl+Q"));
     }
 
     void actionsAndShortcuts()

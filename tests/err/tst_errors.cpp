@@ -20,15 +20,30 @@ private slots:
         QCOMPARE(QString::fromUtf8(copy.what()), QStringLiteral("Grüße"));
     }
 
-    void keyPathGrowsOutwardOrStaysEmpty()
+    // The key path grows outward as the error is passed up; without any key the reason is the message
+    // alone, with no empty "keypath=" for the user to puzzle over.
+    void reasonNamesTheKeyPathWhenThereIsOne_data()
     {
-        const err::Deserialize innermost(QStringLiteral("Bad radius."), QStringLiteral("radius"));
-        const err::Deserialize entry(QStringLiteral("[2]"), innermost);
-        const err::Deserialize outer(QStringLiteral("items"), entry);
-        QCOMPARE(outer.reason(), QStringLiteral("Bad radius.; keypath=items->[2]->radius"));
-        QCOMPARE(QString::fromUtf8(outer.what()), outer.reason());
-        QCOMPARE(outer.reason().count(QStringLiteral("; keypath=")), 1);
-        QCOMPARE(err::Deserialize(QStringLiteral("Broken.")).reason(), QStringLiteral("Broken.; keypath="));
+        QTest::addColumn<QStringList>("keyPath");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no key") << QStringList() << "Bad radius.";
+        QTest::newRow("one key") << QStringList{"radius"} << "Bad radius.; keypath=radius";
+        QTest::newRow("three levels") << QStringList{"items", "[2]", "radius"} << "Bad radius.; keypath=items->[2]->radius";
+    }
+
+    void reasonNamesTheKeyPathWhenThereIsOne()
+    {
+        QFETCH(QStringList, keyPath);
+        QFETCH(QString, reason);
+        const QString message = QStringLiteral("Bad radius.");
+        err::Deserialize error = keyPath.isEmpty() ? err::Deserialize(message) : err::Deserialize(message, keyPath.last());
+        for (qsizetype level = keyPath.size() - 2; level >= 0; --level) {
+            error = err::Deserialize(keyPath.at(level), error);
+        }
+        QCOMPARE(error.keyPath(), keyPath);
+        QCOMPARE(error.message(), message);
+        QCOMPARE(error.reason(), reason);
+        QCOMPARE(QString::fromUtf8(error.what()), reason);
     }
 
     void messageJoinedWithInner()

@@ -140,7 +140,7 @@ private slots:
         const int failed = QFile::link("/proc/self/mem", storage().filePath("shape_unreadable.json")) ? 3 : 2;
 
         shape::Manager manager;
-        QCOMPARE(reasonOf([&] { manager.loadOrThrow(); }), QStringLiteral("Failed to deserialize %1 shape files.; keypath=").arg(failed));
+        QCOMPARE(reasonOf([&] { manager.loadOrThrow(); }), QStringLiteral("Failed to deserialize %1 shape files.").arg(failed));
         QCOMPARE(manager.shapeCount(), std::size_t(171));
         manager.saveOrThrow();
         QCOMPARE(readShapeFile("kept").value("name").toString(), QString("Kept"));
@@ -235,9 +235,9 @@ private slots:
     void readingOneFile()
     {
         const std::pair<QVariant, QString> cases[] = {
-            {QVariantList{1, 2}, "Shape data is malformed; keypath="},
-            {QVariantMap{{"version", 1}}, "Shape data contains no type name.; keypath="},
-            {shapeData("simplestar", "x1", "X", 0, {}), "Unknown shape type.; keypath="},
+            {QVariantList{1, 2}, "Shape data is malformed"},
+            {QVariantMap{{"version", 1}}, "Shape data contains no type name."},
+            {shapeData("simplestar", "x1", "X", 0, {}), "Unknown shape type."},
             {starData("x", "X", 0), "The identifier in data has an unknown format.; keypath=identifier"}};
         for (const auto& [data, reason] : cases) {
             QCOMPARE(reasonOf([&] { shape::Manager::createShapeFromDataOrThrow(data); }), reason);
@@ -340,7 +340,7 @@ private slots:
             value.isValid() ? void(changed.insert(key, value)) : void(changed.remove(key));
             return QVariant(QVariantList{changed});
         };
-        QTest::newRow("not a list") << QVariant(good) << "The shape entry is not a list.; keypath=";
+        QTest::newRow("not a list") << QVariant(good) << "The shape entry is not a list.";
         QTest::newRow("no object") << QVariant(QVariantList{good, 5}) << "The shape entry is no object.; keypath=entry[1]";
         QTest::newRow("no identifier") << with("identifier", {}) << "The shape entry has no identifier.; keypath=entry[0]";
         QTest::newRow("empty identifier") << with("identifier", "") << "The shape entry has an empty identifier.; keypath=entry[0]";
