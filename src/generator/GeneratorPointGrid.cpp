@@ -28,13 +28,6 @@ namespace {
 const QString placingItemsTask = QStringLiteral("Placing Items");
 const QString fallbackShapeId = QStringLiteral("circle");
 
-using GridPoint = GeneratorPointGrid::GridPoint;
-
-inline quint64 rankOf(const GridPoint& point) noexcept
-{
-    return GeneratorPointGrid::rankOf(point);
-}
-
 inline qint64 truncatedProduct(qint64 a, qint64 b) noexcept
 {
     return geo::saturated(static_cast<__int128>(a) * b / geo::fixedUnit);
