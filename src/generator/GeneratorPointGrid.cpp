@@ -219,8 +219,8 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
 void GeneratorPointGrid::reportFinishedCopies(ProgressInterface* progress, quint64 pointCount)
 {
     // A copy is reported once all its updates have finished, with the points removed up to and including
-    // it: the values of the plain order that updates after each copy before it places the next, a little
-    // later.
+    // it: the values of the plain order, which updates after each copy before it places the next, only a
+    // little later.
     quint64 removed = 0;
     while (!m_cancelWatch->isCancelled() && m_workQueue->takeFinishedSum(removed)) {
         m_removedPoints += removed;

@@ -85,7 +85,7 @@ public:
         int candidateIndex = -1;       // its best point for candidateRadius (value searches)
         qint64 candidateRadius = -1;   // the radius candidateIndex was found for; -1 when not known
         quint64 removed = 0;           // points that became unusable since preparation
-        bool hasChanged = false;       // an update changed a point since then
+        bool hasChanged = false;       // an update changed a point since the slice was last published
         quint64 visited = 0;           // points the updates looked at
         std::vector<quint32> rowCounts;   // preparation only: points per block row
         std::vector<quint32> rowSequence; // preparation only: group position of each block row's first point
