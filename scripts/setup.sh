@@ -7,6 +7,10 @@ set -euo pipefail
 # database of the desktop integration.
 packages=(cmake g++ ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core libbenchmark-dev
     imagemagick desktop-file-utils shared-mime-info)
+# clang only for a build that asks for it (CXX=clang++).
+case "$(basename "${CXX:-}")" in
+    clang*) packages+=(clang) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -183,7 +183,13 @@ void UpdateCheck::onUpdateCheckReplyFinished(QNetworkReply* reply, bool isTooLar
         showError(error);
         return;
     }
-    const QVersionNumber available = QVersionNumber::fromString(release);
+    // Only a release text that is a version number as a whole counts: "25[.9" or "3.0-rc1" is none and
+    // compares as the empty version, which is never newer.
+    qsizetype versionEnd = 0;
+    QVersionNumber available = QVersionNumber::fromString(release, &versionEnd);
+    if (versionEnd != release.size()) {
+        available = QVersionNumber();
+    }
     const QVersionNumber current = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     if (QVersionNumber::compare(available, current) > 0) {
         showNewVersion(available.toString());

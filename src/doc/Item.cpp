@@ -97,8 +97,9 @@ Item::Item(PrivateTag, Document* document)
     for (const auto& [value, key] : {std::pair<std::shared_ptr<DocumentElement>, const QString*>{m_rotation, &keyRotation},
                                      {m_orderZ, &keyOrderZ},
                                      {m_color, &keyColor}}) {
+        // C++17 cannot capture a structured binding by name: the key is copied into the closure.
         m_styleValueResetRelays.push_back(
-            std::make_unique<ChildResetRelay>(value, [this, key] { propertyChanged(*key); }));
+            std::make_unique<ChildResetRelay>(value, [this, changedKey = key] { propertyChanged(*changedKey); }));
     }
 }
 

@@ -111,8 +111,9 @@ Properties::Properties(Document* document)
     for (const auto& [value, key] : {std::pair<std::shared_ptr<DocumentElement>, const QString*>{m_worldRotation, &keyWorldRotation},
                                      {m_worldOrderZ, &keyWorldOrderZ},
                                      {m_worldColor, &keyWorldColor}}) {
+        // C++17 cannot capture a structured binding by name: the key is copied into the closure.
         m_worldValueResetRelays.push_back(
-            std::make_unique<ChildResetRelay>(value, [this, key] { propertyChanged(*key); }));
+            std::make_unique<ChildResetRelay>(value, [this, changedKey = key] { propertyChanged(*changedKey); }));
     }
     resetToDefault();
 }

@@ -28,13 +28,6 @@ namespace {
 const QString placingItemsTask = QStringLiteral("Placing Items");
 const QString fallbackShapeId = QStringLiteral("circle");
 
-using GridPoint = GeneratorPointGrid::GridPoint;
-
-inline quint64 rankOf(const GridPoint& point) noexcept
-{
-    return GeneratorPointGrid::rankOf(point);
-}
-
 inline qint64 truncatedProduct(qint64 a, qint64 b) noexcept
 {
     return geo::saturated(static_cast<__int128>(a) * b / geo::fixedUnit);
@@ -178,7 +171,7 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
     SliceWorkQueue queue(
         m_slices.size(),
         [this](std::size_t slice, const SliceWorkQueue::Update& update) {
-            updateSlice(m_slices[slice], update.center, update.reach, update.nextRadius);
+            return updateSlice(m_slices[slice], update.center, update.reach, update.nextRadius);
         },
         placementHelperLimit());
     struct QueueScope {
@@ -197,18 +190,17 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
         }
         m_placedItems.push_back(item);
         m_placedCircles.push_back(item->circle());
-        const quint64 removed = updateAvailablePoints(*item);
+        updateAvailablePoints(*item);
         if (cancelWatch.isCancelled()) {
             setRunStatus(RunStatus::Cancelled);
             return {};
         }
-        if (progress != nullptr) {
-            progress->progressUpdate(static_cast<int>(250 + std::min(removed, pointCount) * 750 / pointCount));
-        }
+        reportFinishedCopies(progress, pointCount);
         m_snapshots->nextSnapshot();
     }
     queue.waitForAll();
     publishFinishedSlices();
+    reportFinishedCopies(progress, pointCount);
     for (const Slice& slice : m_slices) {
         m_visitedPoints += slice.visited;
     }
@@ -222,6 +214,20 @@ QSharedPointer<canvas::Canvas> GeneratorPointGrid::placeAll(ProgressInterface* p
     }
     setRunStatus(RunStatus::Completed);
     return result;
+}
+
+void GeneratorPointGrid::reportFinishedCopies(ProgressInterface* progress, quint64 pointCount)
+{
+    // A copy is reported once all its updates have finished, with the points removed up to and including
+    // it: the values of the plain order, which updates after each copy before it places the next, only a
+    // little later.
+    quint64 removed = 0;
+    while (!m_cancelWatch->isCancelled() && m_workQueue->takeFinishedSum(removed)) {
+        m_removedPoints += removed;
+        if (progress != nullptr) {
+            progress->progressUpdate(static_cast<int>(250 + std::min(m_removedPoints, pointCount) * 750 / pointCount));
+        }
+    }
 }
 
 std::size_t GeneratorPointGrid::placementHelperLimit() noexcept
@@ -615,7 +621,7 @@ quint64 GeneratorPointGrid::updateAvailablePoints(const canvas::CanvasItem& item
         m_workQueue->submit(reached, update);
     } else {
         for (const std::size_t index : reached) {
-            updateSlice(m_slices[index], update.center, update.reach, update.nextRadius);
+            m_removedPoints += updateSlice(m_slices[index], update.center, update.reach, update.nextRadius);
         }
     }
     publishFinishedSlices();
@@ -657,8 +663,6 @@ void GeneratorPointGrid::publishFinishedSlices()
         m_isStale[index] = 0;
         Slice& slice = m_slices[index];
         if (slice.hasChanged) {
-            m_removedPoints += slice.lastRemoved;
-            slice.lastRemoved = 0;
             slice.hasChanged = false;
             publishSlice(index);
         }
@@ -702,10 +706,10 @@ void GeneratorPointGrid::publishSlice(std::size_t index) noexcept
     }
 }
 
-void GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius)
+quint64 GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius)
 {
     if (m_cancelWatch != nullptr && m_cancelWatch->poll()) {
-        return;
+        return 0;
     }
     const qint64 minimum = minimumFreeSpace().value();
     const double reachAsDouble = static_cast<double>(reach);
@@ -757,16 +761,16 @@ void GeneratorPointGrid::updateSlice(Slice& slice, const geo::Point2D& center, q
         ++kept;
     }
     if (!hasChanged) {
-        return;
+        return 0;
     }
     points.resize(kept);
     slice.hasChanged = true;
     slice.removed += removed;
-    slice.lastRemoved += removed;
     slice.maximumFreeSpace = largestFreeSpace;
     slice.largestIndex = kept > 0 ? static_cast<int>(bestIndex) : -1;
     slice.candidateRadius = nextRadius;
     slice.candidateIndex = candidateIndex < count ? static_cast<int>(candidateIndex) : -1;
+    return removed;
 }
 
 void GeneratorPointGrid::refreshValueSlice(Slice& slice, qint64 radius) noexcept

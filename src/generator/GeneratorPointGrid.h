@@ -85,8 +85,7 @@ public:
         int candidateIndex = -1;       // its best point for candidateRadius (value searches)
         qint64 candidateRadius = -1;   // the radius candidateIndex was found for; -1 when not known
         quint64 removed = 0;           // points that became unusable since preparation
-        quint64 lastRemoved = 0;       // of those, the ones removed since the slice was last published
-        bool hasChanged = false;       // an update changed a point since then
+        bool hasChanged = false;       // an update changed a point since the slice was last published
         quint64 visited = 0;           // points the updates looked at
         std::vector<quint32> rowCounts;   // preparation only: points per block row
         std::vector<quint32> rowSequence; // preparation only: group position of each block row's first point
@@ -173,7 +172,8 @@ protected:
     BestPoint getBestPoint_AlgorithmicValue();
     BestPoint getBestPoint_ClosestToCenter();
     // Reduces the free space of all points for a newly placed item and returns the number of points
-    // removed since preparation.
+    // removed since preparation. During a run the updates go on on helpers: then the number counts the
+    // copies whose updates have finished and been reported.
     virtual quint64 updateAvailablePoints(const canvas::CanvasItem& item);
 
 private:
@@ -221,10 +221,13 @@ private:
 
     const GridPoint* findValueCandidate(qint64 radius);
     void findSliceCandidate(Slice& slice, qint64 radius);
-    void updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius);
+    // The points the update removed.
+    quint64 updateSlice(Slice& slice, const geo::Point2D& center, qint64 reach, qint64 nextRadius);
     void recordLargest(Slice& slice) noexcept;
     void refreshValueSlice(Slice& slice, qint64 radius) noexcept;
     std::vector<std::size_t> slicesWithinReach(const geo::Point2D& center, qint64 reach) const;
+    // One progress report for each placed copy whose updates have finished, in placement order.
+    void reportFinishedCopies(ProgressInterface* progress, quint64 pointCount);
     static std::size_t placementHelperLimit() noexcept;
     // Slices with updates submitted but not yet published hold "stale" summaries in the tournament.
     bool isSliceBusy(std::size_t index) const noexcept;

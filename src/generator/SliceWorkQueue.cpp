@@ -23,6 +23,8 @@ constexpr std::size_t tasksPerWokenHelper = 8;
 
 struct Task {
     std::size_t slice;
+    quint64 ticket; // the tasks submitted for the slice before this one
+    SliceWorkQueue::Submission* submission;
     SliceWorkQueue::Update update;
 };
 
@@ -31,18 +33,15 @@ struct Task {
 struct SliceWorkQueue::Shared {
     Shared(std::size_t sliceCount, Work work)
         : work(std::move(work))
-        , pending(new std::atomic<quint32>[sliceCount])
-        , busy(new std::atomic<bool>[sliceCount])
+        , finishedTasks(new std::atomic<quint64>[sliceCount])
     {
         for (std::size_t slice = 0; slice < sliceCount; ++slice) {
-            pending[slice].store(0, std::memory_order_relaxed);
-            busy[slice].store(false, std::memory_order_relaxed);
+            finishedTasks[slice].store(0, std::memory_order_relaxed);
         }
     }
 
     Work work;
-    std::unique_ptr<std::atomic<quint32>[]> pending;
-    std::unique_ptr<std::atomic<bool>[]> busy;
+    std::unique_ptr<std::atomic<quint64>[]> finishedTasks; // per slice
 
     std::mutex mutex;
     std::condition_variable hasWork;
@@ -71,18 +70,23 @@ struct SliceWorkQueue::Shared {
     void run(const Task& task, std::unique_lock<std::mutex>& lock)
     {
         lock.unlock();
-        std::atomic<bool>& isBusy = busy[task.slice];
-        while (isBusy.exchange(true, std::memory_order_acquire)) {
+        // The slice's earlier tasks were taken before this one, each by a thread that holds no other task,
+        // so they finish without this one.
+        std::atomic<quint64>& finished = finishedTasks[task.slice];
+        while (finished.load(std::memory_order_acquire) != task.ticket) {
             std::this_thread::yield();
         }
         std::exception_ptr thrown;
+        quint64 count = 0;
         try {
-            work(task.slice, task.update);
+            count = work(task.slice, task.update);
         } catch (...) {
             thrown = std::current_exception();
         }
-        isBusy.store(false, std::memory_order_release);
-        pending[task.slice].fetch_sub(1, std::memory_order_release);
+        task.submission->sum.fetch_add(count, std::memory_order_relaxed);
+        finished.store(task.ticket + 1, std::memory_order_release);
+        // The task's last touch of its submission, which may be taken and dropped right after.
+        task.submission->remaining.fetch_sub(1, std::memory_order_release);
         lock.lock();
         if (thrown && !failure) {
             failure = thrown;
@@ -132,6 +136,7 @@ struct SliceWorkQueue::Shared {
 SliceWorkQueue::SliceWorkQueue(std::size_t sliceCount, Work work, std::size_t helperLimit)
     : m_shared(std::make_shared<Shared>(sliceCount, std::move(work)))
     , m_helperLimit(helperLimit)
+    , m_submittedTasks(sliceCount, 0)
 {
 }
 
@@ -149,20 +154,20 @@ SliceWorkQueue::~SliceWorkQueue()
 
 void SliceWorkQueue::submit(const std::vector<std::size_t>& slices, const Update& update)
 {
-    if (slices.empty()) {
-        return;
-    }
-    if (m_helperLimit == 0) {
+    if (m_helperLimit == 0 || slices.empty()) {
+        Submission& submission = m_submissions.emplace_back(0);
+        quint64 sum = 0;
         for (const std::size_t slice : slices) {
-            m_shared->work(slice, update);
+            sum += m_shared->work(slice, update);
         }
+        submission.sum.store(sum, std::memory_order_relaxed);
         return;
     }
+    Submission& submission = m_submissions.emplace_back(slices.size());
     {
         std::lock_guard<std::mutex> lock(m_shared->mutex);
         for (const std::size_t slice : slices) {
-            m_shared->pending[slice].fetch_add(1, std::memory_order_relaxed);
-            m_shared->tasks.push_back(Task{slice, update});
+            m_shared->tasks.push_back(Task{slice, m_submittedTasks[slice]++, &submission, update});
         }
         m_shared->queued.store(m_shared->tasks.size(), std::memory_order_relaxed);
         const std::size_t wanted = m_shared->tasks.size() / tasksPerWokenHelper;
@@ -200,9 +205,19 @@ void SliceWorkQueue::startHelpers()
     }
 }
 
+bool SliceWorkQueue::takeFinishedSum(quint64& sum)
+{
+    if (m_submissions.empty() || m_submissions.front().remaining.load(std::memory_order_acquire) != 0) {
+        return false;
+    }
+    sum = m_submissions.front().sum.load(std::memory_order_relaxed);
+    m_submissions.pop_front();
+    return true;
+}
+
 bool SliceWorkQueue::isPending(std::size_t slice) const noexcept
 {
-    return m_shared->pending[slice].load(std::memory_order_acquire) != 0;
+    return m_shared->finishedTasks[slice].load(std::memory_order_acquire) != m_submittedTasks[slice];
 }
 
 void SliceWorkQueue::waitFor(std::size_t slice)

@@ -25,10 +25,14 @@ namespace {
 const QString errorHeading = QStringLiteral("<h2>There was a problem, checking for an update.</h2><p>The problem "
                                             "may be temporary, please try again in a few minutes.</p><p>%1</p>");
 const QString latestText = QStringLiteral("<h2>Yay!</h2><p>You are using the latest version of this application.</p>");
-const QString newVersionText = QStringLiteral(
-    "<h2>New Version Available!</h2><p>There is a new version of this software available. You are using version "
-    "2.6.0 and there is version 2.6.1 available. Download the free update here:</p><p><a "
-    "href=\"https://quillane.com/motifex/download/\">https://quillane.com/motifex/download/</a></p>");
+QString newVersionText(const char* release)
+{
+    return QStringLiteral("<h2>New Version Available!</h2><p>There is a new version of this software available. You "
+                          "are using version 2.6.0 and there is version %1 available. Download the free update "
+                          "here:</p><p><a href=\"https://quillane.com/motifex/download/\">"
+                          "https://quillane.com/motifex/download/</a></p>")
+        .arg(QLatin1String(release));
+}
 
 // The secret as the service knows it; the signature is recomputed here, apart from the program.
 const QByteArray serviceSendingSecret = "Zq4Wm7*RtX2Lp9Kv@Hs5Nd3Bf8Yc6Gj1";
@@ -159,11 +163,14 @@ private slots:
         QTest::addColumn<QString>("text");
         const QString error = QStringLiteral("Error Checking for Update");
         QTest::newRow("newer") << QByteArray("200 OK") << releaseReply("2.6.1") << "New Version Available!"
-                               << newVersionText;
-        QTest::newRow("equal") << QByteArray("200 OK") << releaseReply("2.6.0") << "Latest Version" << latestText;
-        QTest::newRow("older") << QByteArray("200 OK") << releaseReply("2.5.9") << "Latest Version" << latestText;
-        QTest::newRow("no version number") << QByteArray("200 OK") << releaseReply("soon") << "Latest Version"
-                                           << latestText;
+                               << newVersionText("2.6.1");
+        QTest::newRow("newer major only") << QByteArray("200 OK") << releaseReply("3") << "New Version Available!"
+                                          << newVersionText("3");
+        // Only a release text that is a version number as a whole counts; anything else is never newer.
+        for (const char* release : {"2.6.0", "2.5.9", "soon", "25[.9", "3.0-rc1", "3.0-rc1<b>x</b>", "3.0 ", ""}) {
+            QTest::addRow("not newer: \"%s\"", release)
+                << QByteArray("200 OK") << releaseReply(release) << "Latest Version" << latestText;
+        }
         QTest::newRow("not json") << QByteArray("200 OK") << QByteArray("not json") << error
                                   << errorHeading.arg("JSON error: illegal value");
         QTest::newRow("no object") << QByteArray("200 OK") << QByteArray("[1]") << error

@@ -112,6 +112,8 @@ public:
     std::vector<PlacedItem> place()
     {
         m_points = preparePoints();
+        m_preparedPointCount = m_points.size();
+        m_removedAfterEachCopy.clear();
         std::vector<PlacedItem> placed;
         while (m_next < m_instances.size() && !m_points.empty()) {
             const Point* point = nullptr;
@@ -128,9 +130,14 @@ public:
             round(item, placed);
             placed.push_back(item);
             update(item);
+            m_removedAfterEachCopy.push_back(m_preparedPointCount - m_points.size());
         }
         return placed;
     }
+
+    // Of the last placement: the usable grid points, and the points removed since then after each copy.
+    quint64 preparedPointCount() const { return m_preparedPointCount; }
+    const std::vector<quint64>& removedAfterEachCopy() const { return m_removedAfterEachCopy; }
 
 private:
     qint64 valueOf(const geo::Point2D& p, qint64 freeSpace) const
@@ -302,6 +309,8 @@ private:
     QString m_algorithm;
     QString m_defaultShapeId;
     std::vector<Point> m_points;
+    quint64 m_preparedPointCount = 0;
+    std::vector<quint64> m_removedAfterEachCopy;
 };
 
 } // namespace reference

@@ -144,6 +144,67 @@ private slots:
         pool->setMaxThreadCount(previous);
     }
 
+    void progressCountsEveryCopy_data()
+    {
+        QTest::addColumn<QString>("algorithm");
+        QTest::addColumn<QSizeF>("canvas");
+        QTest::addColumn<int>("precision");
+        QTest::addColumn<std::vector<ItemSetup>>("items");
+        QTest::addColumn<QList<int>>("knownValues");
+        // 81 usable points, of which the one copy takes 25: 250 + 25 × 750 / 81.
+        QTest::newRow("one copy") << "largestSpace" << QSizeF(10, 10) << 0 << std::vector<ItemSetup>{{1.0, 1}}
+                                  << QList<int>{481};
+        const std::vector<ItemSetup> several{{3.0, 2}, {1.5, 8, 0.8, "sine_02"}, {0.6, 40}};
+        for (const char* algorithm : {"largestSpace", "closestToCenter", "leftToRight", "diagonal3"}) {
+            QTest::newRow(algorithm) << algorithm << QSizeF(28, 20) << 1 << several << QList<int>();
+        }
+        QTest::newRow("copies passed over, grid used up")
+            << "outsideToInside" << QSizeF(20, 16) << 1 << std::vector<ItemSetup>{{30.0, 2}, {2.0, 5}, {0.5, 400}}
+            << QList<int>();
+    }
+
+    // After every copy the generator reports the points removed up to and including it, as the plain
+    // order that updates before it places the next copy does, also while updates run on helpers.
+    void progressCountsEveryCopy()
+    {
+        QFETCH(QString, algorithm);
+        QFETCH(QSizeF, canvas);
+        QFETCH(int, precision);
+        QFETCH(std::vector<ItemSetup>, items);
+        QFETCH(QList<int>, knownValues);
+        doc::Properties& properties = m_startup->properties();
+        setCanvas(properties, canvas.width(), canvas.height(), precision);
+        properties.setAlgorithmIdentifier(algorithm);
+        properties.setSnapToFrameEnabled(true);
+        properties.setRoundToPrecisionEnabled(true);
+        setItems(*m_startup->document, items);
+        reference::Placement reference(*m_startup->document);
+        QVERIFY(!reference.place().empty());
+        QList<int> expected;
+        for (const quint64 removed : reference.removedAfterEachCopy()) {
+            expected.append(static_cast<int>(250 + removed * 750 / reference.preparedPointCount()));
+        }
+        QVERIFY(knownValues.isEmpty() || expected == knownValues);
+
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int previous = pool->maxThreadCount();
+        QMap<int, QList<int>> reported;
+        for (const int threads : {1, 4}) {
+            pool->setMaxThreadCount(threads);
+            RecordingProgress progress;
+            if (runGenerator(m_startup->pointGrid(), &progress)) {
+                for (const RecordingProgress::Update& update : progress.values) {
+                    if (update.task == QStringLiteral("Placing Items")) {
+                        reported[threads].append(update.value);
+                    }
+                }
+            }
+        }
+        pool->setMaxThreadCount(previous);
+        QCOMPARE(reported.value(1), expected);
+        QCOMPARE(reported.value(4), expected);
+    }
+
     void holdsTheRulesOnLargerDocuments_data()
     {
         QTest::addColumn<QString>("algorithm");

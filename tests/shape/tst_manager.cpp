@@ -240,7 +240,7 @@ private slots:
             {shapeData("simplestar", "x1", "X", 0, {}), "Unknown shape type."},
             {starData("x", "X", 0), "The identifier in data has an unknown format.; keypath=identifier"}};
         for (const auto& [data, reason] : cases) {
-            QCOMPARE(reasonOf([&] { shape::Manager::createShapeFromDataOrThrow(data); }), reason);
+            QCOMPARE(reasonOf([&caseData = data] { shape::Manager::createShapeFromDataOrThrow(caseData); }), reason);
         }
     }
 
