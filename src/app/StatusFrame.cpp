@@ -238,5 +238,5 @@ void StatusFrame::onProgress(int perMille)
     }
     m_progressBar->setValue(perMille);
     m_statusLabel->setFullText(tr("%1... (%2%) Elapsed time: %3")
-                               .arg(m_taskName, QString::number(perMille / 10.0, 'f', 1), elapsedText()));
+                                   .arg(m_taskName, QString::number(perMille / 10.0, 'f', 1), elapsedText()));
 }
