@@ -8,6 +8,45 @@
 #include <QSvgWidget>
 #include <QVBoxLayout>
 
+namespace {
+
+// The overlay's light text stands on a translucent dark backing, so that it reads over a light pattern
+// (and its light canvas background) as well as over a dark one, in either palette.
+class OverlayLabel : public QLabel
+{
+public:
+    explicit OverlayLabel(QWidget* parent)
+        : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        // Room around the wrapped text for the backing's padding.
+        setContentsMargins(backingPadding * 2, backingPadding * 2, backingPadding * 2, backingPadding * 2);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!text().isEmpty()) {
+            const QRect textRect =
+                fontMetrics().boundingRect(contentsRect(), static_cast<int>(alignment()) | Qt::TextWordWrap, text());
+            QPainter painter(this);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0, 0, 0, 160));
+            painter.drawRoundedRect(textRect.adjusted(-backingPadding, -backingPadding / 2, backingPadding,
+                                                      backingPadding / 2),
+                                    backingRadius, backingRadius);
+        }
+        QLabel::paintEvent(event);
+    }
+
+private:
+    static constexpr int backingPadding = 16;
+    static constexpr int backingRadius = 8;
+};
+
+} // namespace
+
 CanvasPreview::CanvasPreview(QWidget* parent)
     : FramedControl(parent)
     , m_background(defaultBackground())
@@ -18,7 +57,7 @@ CanvasPreview::CanvasPreview(QWidget* parent)
     m_svgView->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     layout->addWidget(m_svgView, 10);
 
-    m_overlayLabel = new QLabel(this);
+    m_overlayLabel = new OverlayLabel(this);
     m_overlayLabel->setObjectName(QStringLiteral("overlayLabel"));
     QFont overlayFont = font();
     overlayFont.setPointSizeF(overlayFont.pointSizeF() * 2);

@@ -35,6 +35,7 @@ CanvasPreviewFrame::CanvasPreviewFrame(ExportFrame* exportFrame, QWidget* parent
 
     connect(m_refreshTimer, &QTimer::timeout, this, &CanvasPreviewFrame::onPropertyChange);
     connect(shape::Manager::instance(), &shape::Manager::shapeChanged, this, &CanvasPreviewFrame::onShapeChanged);
+    connect(m_exportFrame, &ExportFrame::exportRequested, this, &CanvasPreviewFrame::refreshIfDue);
     updateOverlayState();
 }
 
@@ -121,6 +122,7 @@ void CanvasPreviewFrame::onDocumentElementReset()
 
 void CanvasPreviewFrame::restartRefreshTimer()
 {
+    m_isRefreshDue = true;
     // Queued, so that every change of a burst postpones the refresh.
     QMetaObject::invokeMethod(m_refreshTimer, "start", Qt::QueuedConnection);
 }
@@ -140,6 +142,7 @@ void CanvasPreviewFrame::onPropertyChange()
         m_isRefreshPending = true;
         return;
     }
+    m_isRefreshDue = false;
     if (m_lastGeneratorResult == nullptr) {
         m_isOutOfDate = true;
         updateOverlayState();
@@ -161,6 +164,14 @@ void CanvasPreviewFrame::onPropertyChange()
     updateOverlayState();
 }
 
+void CanvasPreviewFrame::refreshIfDue()
+{
+    if (m_isRefreshDue && !m_isWorking) {
+        m_refreshTimer->stop();
+        onPropertyChange();
+    }
+}
+
 void CanvasPreviewFrame::updateSvg()
 {
     if (m_lastGeneratorResult != nullptr) {
@@ -178,6 +189,8 @@ void CanvasPreviewFrame::updateSvg()
 
 void CanvasPreviewFrame::updateOverlayState()
 {
+    // Only a canvas that matches the document is offered for export; a run does not change that.
+    m_exportFrame->setOutOfDate(m_isOutOfDate || m_lastGeneratorResult == nullptr);
     if (m_isWorking) {
         m_preview->setOverlayText(tr("Working…"));
         m_preview->setInactive(true);

@@ -60,6 +60,8 @@ public slots:
 private:
     void onShapeChanged(const QString& identifier);
     void restartRefreshTimer();
+    // Runs a comparison that is still due at once (an export must not wait for the timer).
+    void refreshIfDue();
     QString statisticText() const;
 
     QSharedPointer<canvas::Canvas> m_lastGeneratorResult;
@@ -68,6 +70,8 @@ private:
     bool m_isRefreshForced = false;
     // A refresh that came due during a run; it runs once the run has ended.
     bool m_isRefreshPending = false;
+    // A change arrived that the comparison has not seen yet.
+    bool m_isRefreshDue = false;
     QTimer* m_refreshTimer = nullptr;
     svg::Renderer m_renderer;
     QByteArray m_svgData;

@@ -136,10 +136,18 @@ void ExportFrame::setSvgData(const QByteArray& data)
     const geo::Size documentSize = document()->properties()->documentSize();
     m_documentMillimetres = QSizeF(static_cast<double>(documentSize.width()) / 1000000.0,
                                    static_cast<double>(documentSize.height()) / 1000000.0);
-    const bool hasSvg = !m_svgData.isEmpty();
-    m_exportSvgAction->setEnabled(hasSvg);
-    m_svgButton->setEnabled(hasSvg);
     updatePixelSize();
+}
+
+void ExportFrame::setOutOfDate(bool isOutOfDate)
+{
+    m_isOutOfDate = isOutOfDate;
+    updatePixelSize();
+}
+
+bool ExportFrame::hasCurrentPattern() const
+{
+    return !m_svgData.isEmpty() && !m_isOutOfDate;
 }
 
 QSize ExportFrame::pixelSizeFor(const QSizeF& millimetres, int dotsPerInch)
@@ -154,12 +162,19 @@ QSize ExportFrame::pixelSizeFor(const QSizeF& millimetres, int dotsPerInch)
 
 void ExportFrame::updatePixelSize()
 {
-    if (m_svgData.isEmpty()) {
+    if (!hasCurrentPattern()) {
+        const QString toolTip = tr("<p>Generate the pattern first: there is no up-to-date pattern to export.</p>");
+        m_exportSvgAction->setEnabled(false);
+        m_svgButton->setEnabled(false);
+        m_svgButton->setToolTip(toolTip);
         m_exportBitmapAction->setEnabled(false);
         m_bitmapButton->setEnabled(false);
-        m_bitmapButton->setToolTip(QString());
+        m_bitmapButton->setToolTip(toolTip);
         return;
     }
+    m_exportSvgAction->setEnabled(!m_isWorking);
+    m_svgButton->setEnabled(true);
+    m_svgButton->setToolTip(QString());
     m_bitmapPixelSize = pixelSizeFor(m_documentMillimetres, m_resolutionBox->currentData().toInt());
     QString toolTip = tr("<p>Exported bitmap size: %1px x %2px</p>")
                           .arg(m_bitmapPixelSize.width())
@@ -169,7 +184,7 @@ void ExportFrame::updatePixelSize()
         toolTip += tr("<p><b>Resulting bitmap is too large for export!</b></p>");
     }
     m_bitmapButton->setToolTip(toolTip);
-    m_exportBitmapAction->setEnabled(isAllowed);
+    m_exportBitmapAction->setEnabled(isAllowed && !m_isWorking);
     m_bitmapButton->setEnabled(isAllowed);
 }
 
@@ -180,13 +195,14 @@ bool ExportFrame::isBitmapSizeAllowed() const
 
 void ExportFrame::startWork()
 {
+    m_isWorking = true;
     m_exportSvgAction->setEnabled(false);
     m_exportBitmapAction->setEnabled(false);
 }
 
 void ExportFrame::endWork()
 {
-    m_exportSvgAction->setEnabled(!m_svgData.isEmpty());
+    m_isWorking = false;
     updatePixelSize();
 }
 
@@ -194,6 +210,10 @@ void ExportFrame::endWork()
 
 void ExportFrame::onExportSvg()
 {
+    emit exportRequested();
+    if (!hasCurrentPattern()) {
+        return;
+    }
     m_fileDialog->setWindowTitle(tr("Export SVG"));
     m_fileDialog->setNameFilter(tr("SVG File (*.svg)"));
     m_fileDialog->setDefaultSuffix(svgSuffix);
@@ -203,8 +223,9 @@ void ExportFrame::onExportSvg()
 
 void ExportFrame::onExportBitmap()
 {
+    emit exportRequested();
     updatePixelSize();
-    if (m_svgData.isEmpty() || !isBitmapSizeAllowed()) {
+    if (!hasCurrentPattern() || !isBitmapSizeAllowed()) {
         return;
     }
     m_fileDialog->setWindowTitle(tr("Export Bitmap"));
@@ -291,7 +312,8 @@ void ExportFrame::onExportBitmapAccepted()
         format = BitmapFormat::Png;
     }
     QString errorString;
-    const QByteArray encoded = renderBitmap(m_svgData, m_bitmapPixelSize, format, &errorString);
+    const QByteArray encoded = renderBitmap(m_svgData, m_bitmapPixelSize, m_resolutionBox->currentData().toInt(),
+                                            format, &errorString);
     if (encoded.isEmpty()) {
         showExportError(path, errorString);
         return;
@@ -299,8 +321,8 @@ void ExportFrame::onExportBitmapAccepted()
     writeExportFile(path, encoded);
 }
 
-QByteArray ExportFrame::renderBitmap(const QByteArray& svgData, const QSize& pixelSize, BitmapFormat format,
-                                     QString* errorString)
+QByteArray ExportFrame::renderBitmap(const QByteArray& svgData, const QSize& pixelSize, int dotsPerInch,
+                                     BitmapFormat format, QString* errorString)
 {
     QSvgRenderer renderer(svgData);
     if (!renderer.isValid()) {
@@ -319,6 +341,10 @@ QByteArray ExportFrame::renderBitmap(const QByteArray& svgData, const QSize& pix
                            .arg(pixelSize.height());
         return {};
     }
+    // PNG keeps it in pixels per metre, JPEG in dots per inch; both give back the chosen dpi.
+    const int dotsPerMeter = static_cast<int>(std::lround(dotsPerInch / (millimetresPerInch / 1000.0)));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
     // JPEG has no transparency: white stands behind a pattern without background.
     image.fill(format == BitmapFormat::Jpeg ? Qt::white : Qt::transparent);
     QPainter painter(&image);

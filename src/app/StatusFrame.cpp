@@ -5,10 +5,80 @@
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QProgressBar>
+#include <QTextLayout>
 #include <QToolButton>
 
 #include <algorithm>
 #include <utility>
+
+// Shows its text on at most two lines of the width it is given, the rest elided, with the whole text as
+// tooltip when it does not fit. Its width comes from the status line, never from the text, so that a long
+// text (the reason of a refused run) can neither widen the window nor push the preview up.
+class StatusLabel : public QLabel
+{
+public:
+    explicit StatusLabel(QWidget* parent)
+        : QLabel(parent)
+    {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        setTextFormat(Qt::PlainText);
+    }
+
+    void setFullText(const QString& text)
+    {
+        m_fullText = text;
+        updateShownText();
+    }
+
+    const QString& fullText() const { return m_fullText; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        updateShownText();
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        QLabel::changeEvent(event);
+        if (event->type() == QEvent::FontChange) {
+            updateShownText();
+        }
+    }
+
+private:
+    void updateShownText()
+    {
+        const QString oneLine = m_fullText.simplified();
+        const int width = contentsRect().width();
+        QString shown = oneLine;
+        bool isShortened = false;
+        if (width > 0 && fontMetrics().horizontalAdvance(oneLine) > width) {
+            QTextLayout layout(oneLine, font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            QTextLine firstLine = layout.createLine();
+            firstLine.setLineWidth(width);
+            const int firstLength = firstLine.textLength();
+            layout.endLayout();
+            const QString rest = oneLine.mid(firstLength).trimmed();
+            if (!rest.isEmpty()) {
+                const QString secondLine = fontMetrics().elidedText(rest, Qt::ElideRight, width);
+                shown = oneLine.left(firstLength).trimmed() + QLatin1Char('\n') + secondLine;
+                isShortened = secondLine != rest;
+            }
+        }
+        setToolTip(isShortened ? m_fullText : QString());
+        if (text() != shown) {
+            setText(shown);
+        }
+    }
+
+    QString m_fullText;
+};
 
 StatusFrame::StatusFrame(QWidget* parent)
     : QFrame(parent)
@@ -26,15 +96,12 @@ void StatusFrame::initializeUi()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
 
-    m_statusLabel = new QLabel(tr("Ready"), this);
+    m_statusLabel = new StatusLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     QFont boldFont = m_statusLabel->font();
     boldFont.setWeight(QFont::Bold);
     m_statusLabel->setFont(boldFont);
-    // The reason of a refused run can be long: the label takes the free width and wraps within it
-    // instead of widening the window.
-    m_statusLabel->setWordWrap(true);
-    m_statusLabel->setTextFormat(Qt::PlainText);
+    m_statusLabel->setFullText(tr("Ready"));
     layout->addWidget(m_statusLabel, 1);
     layout->addStretch(0);
 
@@ -75,7 +142,7 @@ void StatusFrame::startWork()
     m_lastProgressTime = m_clock();
     m_progressBar->show();
     m_progressBar->setValue(0);
-    m_statusLabel->setText(tr("Starting..."));
+    m_statusLabel->setFullText(tr("Starting..."));
     m_statisticLabel->hide();
     m_cancelButton->show();
     m_runStart = m_lastProgressTime;
@@ -89,16 +156,16 @@ void StatusFrame::endWork(Generator::RunStatus status, const QString& message)
     m_cancelButton->hide();
     switch (status) {
     case Generator::RunStatus::Cancelled:
-        m_statusLabel->setText(tr("Canceled."));
+        m_statusLabel->setFullText(tr("Canceled."));
         break;
     case Generator::RunStatus::Refused:
     case Generator::RunStatus::Failed:
     case Generator::RunStatus::NotRun:
-        m_statusLabel->setText(message);
+        m_statusLabel->setFullText(message);
         break;
     case Generator::RunStatus::Completed:
     case Generator::RunStatus::NothingFits:
-        m_statusLabel->setText(tr("Work done in %1").arg(elapsedText()));
+        m_statusLabel->setFullText(tr("Work done in %1").arg(elapsedText()));
         break;
     }
     m_statisticLabel->show();
@@ -117,7 +184,7 @@ void StatusFrame::requestCancel()
 
 QString StatusFrame::statusText() const
 {
-    return m_statusLabel->text();
+    return m_statusLabel->fullText();
 }
 
 QString StatusFrame::statisticText() const
@@ -160,7 +227,7 @@ void StatusFrame::onTaskStarted(const QString& name)
         return;
     }
     m_taskName = name;
-    m_statusLabel->setText(tr("%1...").arg(name));
+    m_statusLabel->setFullText(tr("%1...").arg(name));
 }
 
 void StatusFrame::onProgress(int perMille)
@@ -170,6 +237,6 @@ void StatusFrame::onProgress(int perMille)
         return;
     }
     m_progressBar->setValue(perMille);
-    m_statusLabel->setText(tr("%1... (%2%) Elapsed time: %3")
-                               .arg(m_taskName, QString::number(perMille / 10.0, 'f', 1), elapsedText()));
+    m_statusLabel->setFullText(tr("%1... (%2%) Elapsed time: %3")
+                                   .arg(m_taskName, QString::number(perMille / 10.0, 'f', 1), elapsedText()));
 }

@@ -14,6 +14,7 @@
 class QLabel;
 class QProgressBar;
 class QToolButton;
+class StatusLabel;
 
 // The status line under the preview. It is also the progress interface of a running generator: the
 // worker-side calls only post queued calls to the line and read the cancel flag, under one mutex.
@@ -37,6 +38,7 @@ public:
     void setStatistic(const QString& text);
     void requestCancel();
 
+    // The whole status text; the line may show it shortened (with the whole text as tooltip).
     QString statusText() const;
     QString statisticText() const;
 
@@ -57,7 +59,7 @@ private:
     QElapsedTimer m_steadyTimer;
     Clock m_clock;
     qint64 m_runStart = 0;
-    QLabel* m_statusLabel = nullptr;
+    StatusLabel* m_statusLabel = nullptr;
     QLabel* m_statisticLabel = nullptr;
     plinth::TimeDurationFormatter m_durationFormatter;
     QProgressBar* m_progressBar = nullptr;

@@ -1,5 +1,6 @@
 #include "app/ExportFrame.h"
 #include "app/tst_fileio_support.h"
+#include "doc/Color.h"
 
 #include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
@@ -12,6 +13,13 @@
 
 using namespace motifex::test;
 
+namespace {
+
+const QString generateFirstTip =
+    QStringLiteral("<p>Generate the pattern first: there is no up-to-date pattern to export.</p>");
+
+} // namespace
+
 class ExportTest : public QObject
 {
     Q_OBJECT
@@ -21,6 +29,7 @@ private:
 
     static QAction* exportAction(AppFixture& app, const QString& text) { return actionWithText(exportFrame(app), text); }
 
+    static QPushButton* svgButton(AppFixture& app) { return exportFrame(app)->findChild<QPushButton*>("exportSvgButton"); }
     static QPushButton* bitmapButton(AppFixture& app) { return exportFrame(app)->findChild<QPushButton*>("exportBitmapButton"); }
     static QComboBox* resolutionBox(AppFixture& app) { return exportFrame(app)->findChild<QComboBox*>("exportResolutionBox"); }
     static QFileDialog* exportDialog(AppFixture& app) { return exportFrame(app)->findChild<QFileDialog*>("exportDialog"); }
@@ -36,15 +45,29 @@ private:
         }
     }
 
-    // The format and size an outside decoder reads from the file.
-    static QString identify(const QString& path)
+    // What an outside decoder reads from the file: by default its format and size.
+    static QString identify(const QString& path, const QString& format = QStringLiteral("%m %w %h"))
     {
         QProcess process;
-        process.start(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%m %w %h"), path});
+        process.start(QStringLiteral("identify"), {QStringLiteral("-format"), format, path});
         if (!process.waitForFinished(60000) || process.exitCode() != 0) {
             return QStringLiteral("identify failed: ") + QString::fromLocal8Bit(process.readAllStandardError());
         }
         return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
+
+    // The resolution ImageMagick reads from the file, as "<x dpi> <y dpi> <unit>".
+    static QString identifiedResolution(const QString& path)
+    {
+        const QStringList fields = identify(path, QStringLiteral("%x %y %U")).split(QLatin1Char(' '));
+        if (fields.size() != 3) {
+            return fields.join(QLatin1Char(' '));
+        }
+        const double inchFactor = fields.at(2) == QLatin1String("PixelsPerCentimeter") ? 2.54 : 1.0;
+        return QStringLiteral("%1 %2 %3")
+            .arg(qRound(fields.at(0).toDouble() * inchFactor))
+            .arg(qRound(fields.at(1).toDouble() * inchFactor))
+            .arg(fields.at(2));
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -86,10 +109,11 @@ private slots:
         QFETCH(bool, isAllowed);
         AppFixture app;
         QCOMPARE(bitmapButton(app)->isEnabled(), false);
-        QCOMPARE(bitmapButton(app)->toolTip(), QString());
+        QCOMPARE(bitmapButton(app)->toolTip(), generateFirstTip);
 
         app.document()->properties()->setCanvasSize(geo::Size::fromMillimeters(canvasWidth, canvasHeight));
         exportFrame(app)->setSvgData("<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+        exportFrame(app)->setOutOfDate(false);
         resolutionBox(app)->setCurrentIndex(resolutionIndex);
 
         QCOMPARE(exportFrame(app)->bitmapPixelSize(), pixelSize);
@@ -105,7 +129,7 @@ private slots:
         exportFrame(app)->setSvgData(QByteArray());
         QCOMPARE(bitmapButton(app)->isEnabled(), false);
         QCOMPARE(exportAction(app, "SVG...")->isEnabled(), false);
-        QCOMPARE(bitmapButton(app)->toolTip(), QString());
+        QCOMPARE(bitmapButton(app)->toolTip(), generateFirstTip);
     }
 
     void exportedFile_data()
@@ -115,12 +139,22 @@ private slots:
         QTest::addColumn<QString>("typedName");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("resolutionIndex");
+        // The resolution ImageMagick reads, in dpi, and the unit the file keeps it in (per metre for PNG,
+        // which it gives per centimetre).
+        QTest::addColumn<QString>("resolution");
 
-        QTest::newRow("SVG") << QKeySequence("Ctrl+E") << 0 << "pattern" << "pattern.svg" << "svg";
-        QTest::newRow("PNG") << QKeySequence("Shift+Ctrl+E") << 0 << "pattern" << "pattern.png" << "png";
-        QTest::newRow("JPEG, typed without suffix") << QKeySequence("Shift+Ctrl+E") << 1 << "pattern" << "pattern.jpg" << "jpeg";
-        QTest::newRow("JPEG, typed as .jpeg") << QKeySequence("Shift+Ctrl+E") << 1 << "pattern.jpeg" << "pattern.jpeg" << "jpeg";
-        QTest::newRow("JPEG filter, typed as .png") << QKeySequence("Shift+Ctrl+E") << 1 << "v1.2-art.png" << "v1.2-art.png" << "png";
+        const QString png96 = QStringLiteral("96 96 PixelsPerCentimeter");
+        const QString jpeg96 = QStringLiteral("96 96 PixelsPerInch");
+        QTest::newRow("SVG") << QKeySequence("Ctrl+E") << 0 << "pattern" << "pattern.svg" << "svg" << 0 << "";
+        QTest::newRow("PNG") << QKeySequence("Shift+Ctrl+E") << 0 << "pattern" << "pattern.png" << "png" << 0 << png96;
+        QTest::newRow("JPEG, typed without suffix") << QKeySequence("Shift+Ctrl+E") << 1 << "pattern" << "pattern.jpg" << "jpeg" << 0 << jpeg96;
+        QTest::newRow("JPEG, typed as .jpeg") << QKeySequence("Shift+Ctrl+E") << 1 << "pattern.jpeg" << "pattern.jpeg" << "jpeg" << 0 << jpeg96;
+        QTest::newRow("JPEG filter, typed as .png") << QKeySequence("Shift+Ctrl+E") << 1 << "v1.2-art.png" << "v1.2-art.png" << "png" << 0 << png96;
+        QTest::newRow("PNG, 300 dpi") << QKeySequence("Shift+Ctrl+E") << 0 << "pattern" << "pattern.png" << "png" << 2
+                                      << "300 300 PixelsPerCentimeter";
+        QTest::newRow("JPEG, 300 dpi") << QKeySequence("Shift+Ctrl+E") << 1 << "pattern" << "pattern.jpg" << "jpeg" << 2
+                                       << "300 300 PixelsPerInch";
     }
 
     void exportedFile()
@@ -130,7 +164,10 @@ private slots:
         QFETCH(QString, typedName);
         QFETCH(QString, fileName);
         QFETCH(QString, format);
+        QFETCH(int, resolutionIndex);
+        QFETCH(QString, resolution);
         AppFixture app;
+        resolutionBox(app)->setCurrentIndex(resolutionIndex);
         app.document()->properties()->setCanvasBackgroundEnabled(false);
         // A wide margin keeps the pattern, and JPEG's ringing around it, away from the corner.
         app.document()->properties()->setCanvasMargin(geo::Length(10000000));
@@ -153,17 +190,105 @@ private slots:
             QCOMPARE(readAll(path), app.window()->preview()->svgData());
             return;
         }
+        // The document is 98 × 72 mm.
+        const int dotsPerInch = resolutionBox(app)->currentData().toInt();
+        const QSize pixelSize = dotsPerInch == 96 ? QSize(370, 272) : QSize(1157, 850);
         QImageReader reader(path);
         QCOMPARE(QString::fromLatin1(reader.format()), format);
         const QImage image = reader.read();
-        QCOMPARE(image.size(), QSize(370, 272));
-        QCOMPARE(identify(path), QStringLiteral("%1 370 272").arg(format.toUpper()));
+        QCOMPARE(image.size(), pixelSize);
+        QCOMPARE(identify(path),
+                 QStringLiteral("%1 %2 %3").arg(format.toUpper()).arg(pixelSize.width()).arg(pixelSize.height()));
+        QCOMPARE(qRound(image.dotsPerMeterX() * 0.0254), dotsPerInch);
+        QCOMPARE(qRound(image.dotsPerMeterY() * 0.0254), dotsPerInch);
+        QCOMPARE(identifiedResolution(path), resolution);
         const QColor corner = image.pixelColor(0, 0);
         if (format == QLatin1String("png")) {
             QCOMPARE(corner.alpha(), 0);
         } else {
             QCOMPARE(corner.name(), QStringLiteral("#ffffff"));
         }
+    }
+
+    // Only a pattern that matches the project is exported: each row runs its steps after a first run,
+    // then presses Ctrl+E at once, before the preview's own comparison is due.
+    void exportFollowsThePreview_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("isExportable");
+        QTest::newRow("after a run") << QStringList() << true;
+        QTest::newRow("New") << QStringList({"new"}) << false;
+        QTest::newRow("New, settled") << QStringList({"new", "wait"}) << false;
+        QTest::newRow("opened without a canvas") << QStringList({"open without canvas"}) << false;
+        QTest::newRow("opened without a canvas, settled") << QStringList({"open without canvas", "wait"}) << false;
+        QTest::newRow("a change that needs a run") << QStringList({"precision"}) << false;
+        QTest::newRow("a change that needs a run, then a run") << QStringList({"precision", "wait", "run"}) << true;
+        QTest::newRow("New, then opened with a canvas") << QStringList({"new", "wait", "open with canvas"}) << true;
+        // The restyled picture is exported.
+        QTest::newRow("a colour change") << QStringList({"colour"}) << true;
+        QTest::newRow("a colour change, settled") << QStringList({"colour", "wait"}) << true;
+    }
+
+    void exportFollowsThePreview()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, isExportable);
+        AppFixture app;
+        QVERIFY(app.generate());
+        const QByteArray withCanvas = fileIO(app)->jsonFromValues();
+        const auto open = [&app, this](const QString& name, const QByteArray& data) {
+            const QString path = m_folder->filePath(name);
+            writeAll(path, data);
+            fileIO(app)->onApplicationFileOpen(path, data);
+            QCOMPARE(fileIO(app)->currentPath(), path);
+        };
+        for (const QString& step : steps) {
+            if (step == QLatin1String("new")) {
+                QTest::keySequence(app.window(), QKeySequence::New);
+            } else if (step == QLatin1String("open without canvas")) {
+                open("other.mtfx", R"({"properties":{"name":"other","precision":2}})");
+            } else if (step == QLatin1String("open with canvas")) {
+                open("saved.mtfx", withCanvas);
+            } else if (step == QLatin1String("precision")) {
+                app.document()->properties()->setPrecision(geo::Precision::fromLevel(2));
+            } else if (step == QLatin1String("colour")) {
+                app.document()->properties()->worldColor()->setStaticColor(QColor(0x12, 0x34, 0x56));
+            } else if (step == QLatin1String("wait")) {
+                // Until the preview's own comparison, a second after the change, has run.
+                if (steps.contains("colour")) {
+                    QTRY_VERIFY(app.window()->preview()->svgData().contains("#123456"));
+                } else {
+                    QTRY_VERIFY(app.window()->preview()->isOutOfDate());
+                }
+            } else {
+                QVERIFY(app.generate());
+            }
+        }
+        app.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.window()));
+        const QString path = m_folder->filePath("pattern.svg");
+        ModalAnswerer answerer;
+        if (isExportable) {
+            answerer.answer(chooseFile(path));
+        }
+        QTest::keySequence(app.window(), QKeySequence("Ctrl+E"));
+        QTRY_VERIFY(answerer.isDone());
+        QCOMPARE(exportDialog(app)->isVisible(), false);
+        QCOMPARE(answerer.records().size(), isExportable ? 1 : 0);
+        if (isExportable) {
+            QTRY_COMPARE(readAll(path), app.window()->preview()->svgData());
+            QCOMPARE(readAll(path).contains("#123456"), steps.contains("colour"));
+        }
+        QCOMPARE(app.window()->preview()->isOutOfDate(), !isExportable);
+
+        const QString bitmapTip =
+            isExportable ? QStringLiteral("<p>Exported bitmap size: 302px x 204px</p>") : generateFirstTip;
+        QCOMPARE(exportAction(app, "SVG...")->isEnabled(), isExportable);
+        QCOMPARE(exportAction(app, "Bitmap...")->isEnabled(), isExportable);
+        QCOMPARE(svgButton(app)->isEnabled(), isExportable);
+        QCOMPARE(bitmapButton(app)->isEnabled(), isExportable);
+        QCOMPARE(svgButton(app)->toolTip(), isExportable ? QString() : generateFirstTip);
+        QCOMPARE(bitmapButton(app)->toolTip(), bitmapTip);
     }
 
     void fileNameProposals()
@@ -255,6 +380,11 @@ private slots:
             app.window()->onGenerate();
             QVERIFY(!exportAction(app, "SVG...")->isEnabled());
             QVERIFY(!exportAction(app, "Bitmap...")->isEnabled());
+            // A new resolution during the run does not bring the action back; the buttons stay on.
+            resolutionBox(app)->setCurrentIndex(1);
+            QVERIFY(!exportAction(app, "Bitmap...")->isEnabled());
+            QVERIFY(svgButton(app)->isEnabled() && bitmapButton(app)->isEnabled());
+            QCOMPARE(bitmapButton(app)->toolTip(), QStringLiteral("<p>Exported bitmap size: 472px x 319px</p>"));
             QVERIFY(app.waitForRunEnd());
             QVERIFY(exportAction(app, "SVG...")->isEnabled());
             QVERIFY(exportAction(app, "Bitmap...")->isEnabled());

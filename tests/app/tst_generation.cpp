@@ -1,5 +1,6 @@
 #include "app/CanvasPreview.h"
 #include "app/CanvasPreviewFrame.h"
+#include "app/ExportFrame.h"
 #include "app/FileIO.h"
 #include "app/MainWindow.h"
 #include "app/StatusFrame.h"
@@ -17,6 +18,7 @@
 #include "support/AppFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/RunDocuments.h"
+#include "support/UserActions.h"
 #include "support/WidgetTestMain.h"
 
 #include <QGraphicsOpacityEffect>
@@ -27,6 +29,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+
+#include <cmath>
 
 using motifex::test::AppFixture;
 using motifex::test::ModalAnswerer;
@@ -72,6 +76,15 @@ struct RunFixture : AppFixture {
         QTest::mouseClick(cancelButton(), Qt::LeftButton);
     }
 };
+
+// The relative luminance of a colour, as contrast ratios are defined on.
+double luminance(const QColor& color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+}
 
 QString userShape(const QString& name)
 {
@@ -216,6 +229,9 @@ private slots:
         QCOMPARE(app.overlay(), overlay);
         QCOMPARE(app.frame()->lastGeneratorResult(), overlay.isEmpty() ? canvas : nullptr);
         QVERIFY(app.window()->generateAction()->isEnabled());
+        // The kept picture is exported only while it matches the document.
+        QCOMPARE(motifex::test::actionWithText(app.window()->exportFrame(), QStringLiteral("SVG..."))->isEnabled(),
+                 overlay.isEmpty());
     }
 
     void runThatPlacesNothingExplainsTheEmptyPanel()
@@ -343,6 +359,67 @@ private slots:
         QTRY_VERIFY(app.frame()->svgData() != svg);
         QVERIFY(!app.preview()->isInactive());
         QCOMPARE(app.overlay(), QString());
+    }
+
+    // The reason of a refused run is long: it stays within the status line (two lines at most, the whole
+    // text as tooltip), so the window keeps its width, the preview its height but a line, and the
+    // statistic its place.
+    void longStatusTextStaysInItsLine()
+    {
+        RunFixture app;
+        // As narrow as the window goes, where any widening shows.
+        app.window()->resize(app.window()->minimumSizeHint().width(), 800);
+        QVERIFY(app.generate());
+        auto* label = app.status()->findChild<QLabel*>(QStringLiteral("statusLabel"));
+        auto* statistic = app.status()->findChild<QLabel*>(QStringLiteral("statisticLabel"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const int windowWidth = app.window()->width();
+        const int previewHeight = app.preview()->height();
+        const int statisticRight = statistic->geometry().right();
+        QCOMPARE(label->toolTip(), QString());
+
+        motifex::test::makeRefusedDocument(app.document());
+        QVERIFY(app.generate());
+        const QString message = GeneratorManager::instance()->get(QStringLiteral("pointgrid"))->runMessage();
+        QVERIFY(message.startsWith(
+            QStringLiteral("A canvas of 1000 × 1000 mm at a precision of 0.01 mm needs a grid of ")));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(app.status()->statusText(), message);
+        QCOMPARE(label->toolTip(), message);
+        QVERIFY(label->text().count(QLatin1Char('\n')) <= 1);
+        QVERIFY(label->text().size() < message.size());
+        QCOMPARE(app.window()->width(), windowWidth);
+        QVERIFY(app.preview()->height() >= previewHeight - label->fontMetrics().lineSpacing());
+        QCOMPARE(statistic->geometry().right(), statisticRight);
+        QVERIFY(statistic->isVisible());
+    }
+
+    // Light text on a translucent dark backing: it reads over a light pattern on a white background.
+    void overlayTextReadsOverALightPattern()
+    {
+        RunFixture app;
+        app.document()->properties()->setCanvasBackgroundColor(QColor(Qt::white));
+        app.document()->properties()->setCanvasBackgroundEnabled(true);
+        QVERIFY(app.generate());
+        app.document()->properties()->setCanvasSize(geo::Size(90000000, 60000000));
+        QTRY_COMPARE(app.overlay(), outOfDateText);
+        auto* label = app.preview()->findChild<QLabel*>(QStringLiteral("overlayLabel"));
+        const QImage image = app.preview()->grab().toImage();
+        const QRect textRect =
+            label->fontMetrics().boundingRect(label->contentsRect(), Qt::AlignCenter | Qt::TextWordWrap, label->text());
+        QVERIFY(image.rect().contains(textRect) && textRect.height() > 0);
+        std::vector<double> luminances;
+        for (int y = textRect.top(); y <= textRect.bottom(); ++y) {
+            for (int x = textRect.left(); x <= textRect.right(); ++x) {
+                luminances.push_back(luminance(image.pixelColor(x, y)));
+            }
+        }
+        std::sort(luminances.begin(), luminances.end());
+        // Most of the text's box is what the letters stand on; the brightest pixels are the letters.
+        const double background = luminances.at(luminances.size() / 2);
+        const double text = luminances.back();
+        QVERIFY2((text + 0.05) / (background + 0.05) >= 4.5,
+                 qPrintable(QStringLiteral("text %1, background %2").arg(text).arg(background)));
     }
 
     void overlayCoversThePanel()

@@ -1,9 +1,10 @@
-// The application shell: start-up boxes, the main window before, during and after a run, out of date,
-// after a refused run, the File and Help menus, and the about boxes.
+// The application shell: start-up boxes, the main window before, during and after a run, out of date (also
+// over a light and a dark example), after a refused run, the File and Help menus, and the about boxes.
 #include "ShotContext.h"
 
 #include "app/ApplicationController.h"
 #include "app/CanvasPreviewFrame.h"
+#include "app/FileIO.h"
 #include "app/MainWindow.h"
 #include "app/StatusFrame.h"
 #include "doc/Document.h"
@@ -14,8 +15,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -76,6 +80,45 @@ void makeSlow(const std::shared_ptr<doc::Document>& document)
     item->setCount(50000);
 }
 
+// Opens the example of that name as a user does: "Open Example...", its row, Open.
+bool openExample(ShotContext& context, const QString& name)
+{
+    // Nothing of the session is kept: no question about unsaved changes first.
+    context.window()->fileIO()->setUnsavedChanges(false);
+    context.window()->showExampleGallery();
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    auto* list = dialog != nullptr ? dialog->findChild<QListWidget*>(QStringLiteral("exampleList")) : nullptr;
+    const auto isListed = [list, name] { return !list->findItems(name, Qt::MatchExactly).isEmpty(); };
+    if (list == nullptr || !ShotContext::waitFor(isListed)) {
+        qWarning("The example \"%s\" is not in the gallery.", qPrintable(name));
+        if (dialog != nullptr) {
+            dialog->reject();
+        }
+        return false;
+    }
+    list->setCurrentItem(list->findItems(name, Qt::MatchExactly).constFirst());
+    dialog->accept();
+    const auto document = context.controller().document();
+    return ShotContext::waitFor([document, name] { return document->properties()->name() == name; });
+}
+
+// The out-of-date text over the faded picture of a light and of a dark example.
+void shootOutOfDateExamples(ShotContext& context)
+{
+    MainWindow* window = context.window();
+    const QList<std::pair<QString, QString>> examples{{QStringLiteral("Heart Garden"), QStringLiteral("light")},
+                                                      {QStringLiteral("Ocean Bubbles"), QStringLiteral("dark")}};
+    for (const auto& [name, look] : examples) {
+        if (!openExample(context, name)) {
+            continue;
+        }
+        const auto properties = context.controller().document()->properties();
+        properties->setPrecision(geo::Precision::fromLevel(properties->precision().level() == 1 ? 2 : 1));
+        ShotContext::waitFor([window] { return window->preview()->isOutOfDate(); });
+        context.save(window, QStringLiteral("shell-main-outofdate-%1").arg(look));
+    }
+}
+
 void shootRuns(ShotContext& context)
 {
     MainWindow* window = context.window();
@@ -106,6 +149,8 @@ void shootRuns(ShotContext& context)
     document->properties()->setPrecision(geo::Precision::fromLevel(2));
     runGeneration(context);
     context.save(window, QStringLiteral("shell-main-refused"));
+
+    shootOutOfDateExamples(context);
 
     // Leave the window as after a run of the default document, for the areas that follow.
     document->resetToDefault();
