@@ -2,11 +2,11 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-# qt6-qpa-plugins holds the platform plugins (xcb) the program needs to open a window. The last three
-# serve the tests: an outside decoder for exported images, the launcher checker and the file-type
-# database of the desktop integration.
+# qt6-qpa-plugins holds the platform plugins (xcb) the program needs to open a window. The last five
+# serve the tests and the screenshots: an outside decoder for exported images, the launcher checker, the
+# file-type database of the desktop integration, and a virtual X screen of a chosen size.
 packages=(cmake g++ ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core libbenchmark-dev
-    imagemagick desktop-file-utils shared-mime-info)
+    imagemagick desktop-file-utils shared-mime-info xvfb xauth)
 # clang only for a build that asks for it (CXX=clang++).
 case "$(basename "${CXX:-}")" in
     clang*) packages+=(clang) ;;

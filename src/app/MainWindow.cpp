@@ -31,12 +31,15 @@
 #include <QMutexLocker>
 #include <QPixmapCache>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QThreadPool>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtConcurrent>
+
+#include <algorithm>
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
@@ -77,6 +80,15 @@ TransitionSelectDialog* MainWindow::transitionSelect()
 void MainWindow::showExampleGallery()
 {
     m_fileIO->onFileOpenExample();
+}
+
+QRect MainWindow::firstGeometry(const QRect& availableArea, const QSize& minimumSize)
+{
+    const QSize size = QSize(availableArea.width() * 3 / 4, availableArea.height() * 3 / 4).expandedTo(minimumSize);
+    // A window larger than the area keeps its top left corner, and so its title bar, on the screen.
+    const QPoint offset(std::max(0, (availableArea.width() - size.width()) / 2),
+                        std::max(0, (availableArea.height() - size.height()) / 2));
+    return {availableArea.topLeft() + offset, size};
 }
 
 void MainWindow::initializeActions()
@@ -123,7 +135,8 @@ void MainWindow::initializeUi()
     auto* leftColumn = new QFrame(m_splitter);
     leftColumn->setAutoFillBackground(false);
     leftColumn->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::MinimumExpanding);
-    leftColumn->setMinimumWidth(400);
+    // At least the logo's 400 px, and as wide as the widest tab needs: an explicit minimum would let the
+    // splitter squeeze a tab below its own.
     leftColumn->setMaximumWidth(600);
     auto* leftLayout = new QVBoxLayout(leftColumn);
     leftLayout->setContentsMargins(16, 4, 4, 16);
@@ -203,7 +216,11 @@ void MainWindow::loadSettings()
     m_fileIO->loadSettings();
     m_shapeEditor->loadSettings();
     QSettings settings;
-    restoreGeometry(settings.value(QStringLiteral("mainwindow.geometry")).toByteArray());
+    if (!restoreGeometry(settings.value(QStringLiteral("mainwindow.geometry")).toByteArray())) {
+        const QRect first = firstGeometry(screen()->availableGeometry(), minimumSizeHint().expandedTo(minimumSize()));
+        resize(first.size());
+        move(first.topLeft());
+    }
     m_splitter->restoreState(settings.value(QStringLiteral("mainwindow.splitter")).toByteArray());
 }
 

@@ -58,6 +58,10 @@ public:
 
     void showExampleGallery();
 
+    // Where the window opens when no geometry is stored: three quarters of the screen's free area in each
+    // direction, centred on it, never smaller than the window's minimum size.
+    static QRect firstGeometry(const QRect& availableArea, const QSize& minimumSize);
+
     // The disabling and re-enabling around a generation run; the outcome decides the status text.
     void startWork();
     void endWork(const GenerationOutcome& outcome);

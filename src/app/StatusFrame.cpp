@@ -154,6 +154,7 @@ void StatusFrame::endWork(Generator::RunStatus status, const QString& message)
     m_progressBar->hide();
     m_progressBar->setValue(0);
     m_cancelButton->hide();
+    bool isStatisticShown = true;
     switch (status) {
     case Generator::RunStatus::Cancelled:
         m_statusLabel->setFullText(tr("Canceled."));
@@ -161,14 +162,17 @@ void StatusFrame::endWork(Generator::RunStatus status, const QString& message)
     case Generator::RunStatus::Refused:
     case Generator::RunStatus::Failed:
     case Generator::RunStatus::NotRun:
+        // The reason, often with advice, takes the whole line while it stands; the earlier run's
+        // statistic comes back with the next run.
         m_statusLabel->setFullText(message);
+        isStatisticShown = false;
         break;
     case Generator::RunStatus::Completed:
     case Generator::RunStatus::NothingFits:
         m_statusLabel->setFullText(tr("Work done in %1").arg(elapsedText()));
         break;
     }
-    m_statisticLabel->show();
+    m_statisticLabel->setVisible(isStatisticShown);
 }
 
 void StatusFrame::setStatistic(const QString& text)

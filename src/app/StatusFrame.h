@@ -33,7 +33,7 @@ public:
 
     void startWork();
     // The run's end decides the text: "Canceled." for a cancelled run, the reason of a refused or failed
-    // one, otherwise the duration.
+    // one (the statistic is hidden while it stands), otherwise the duration.
     void endWork(Generator::RunStatus status, const QString& message = QString());
     void setStatistic(const QString& text);
     void requestCancel();

@@ -30,8 +30,7 @@ ModeSettings settingsFor(Normal1DWidget::Mode mode)
     case Normal1DWidget::Mode::RotationDegrees:
         break;
     }
-    // The masculine ordinal indicator, as the degree suffix has always been shown.
-    return {360.0, -1.0, 1.0, 30, u"\u00BA"};
+    return {360.0, -1.0, 1.0, 30, u"\u00B0"};
 }
 
 } // namespace

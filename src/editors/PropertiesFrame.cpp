@@ -13,9 +13,12 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -44,6 +47,42 @@ const std::array<TabEntry, 7> tabEntries{{
     {QT_TRANSLATE_NOOP("PropertiesFrame", "Metadata"), 0xF129, QT_TRANSLATE_NOOP("PropertiesFrame", "&Meta"),
      QT_TRANSLATE_NOOP("PropertiesFrame", "Ctrl+7")},
 }};
+
+// A tab page: the tab scrolls vertically when the panel is lower than the tab, so that the tab's height
+// never decides the window's; its width still does, with room for the scroll bar.
+class TabPage : public QScrollArea
+{
+public:
+    TabPage(PropertyTab* tab, QWidget* parent)
+        : QScrollArea(parent)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setWidgetResizable(true);
+        setWidget(tab);
+        // Drawn as before: the tab and the page let the tab widget's panel show through.
+        tab->setAutoFillBackground(false);
+        viewport()->setAutoFillBackground(false);
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        const QSize tabMinimum = widget()->minimumSizeHint();
+        return {tabMinimum.width() + verticalScrollBar()->sizeHint().width(),
+                std::min(tabMinimum.height(), minimumPageHeight)};
+    }
+
+    // No taller than the least: the window's column would otherwise take the tab's height as its own
+    // minimum. The panel still fills the column's height.
+    QSize sizeHint() const override
+    {
+        return {widget()->sizeHint().width() + verticalScrollBar()->sizeHint().width(), minimumSizeHint().height()};
+    }
+
+private:
+    // Enough for the tab's title and a row or two.
+    static constexpr int minimumPageHeight = 120;
+};
 
 } // namespace
 
@@ -82,9 +121,25 @@ void PropertiesFrame::createTabs()
     const ApplicationController* controller = ApplicationController::instance();
     for (std::size_t index = 0; index < tabs.size(); ++index) {
         const TabEntry& entry = tabEntries[index];
-        const int tabIndex = m_tabWidget->addTab(tabs[index], QIcon(controller->pixmapForIcon(entry.iconCodePoint, 16)),
+        const int tabIndex = m_tabWidget->addTab(new TabPage(tabs[index], m_tabWidget), QIcon(controller->pixmapForIcon(entry.iconCodePoint, 16)),
                                                  QString());
         m_tabWidget->setTabToolTip(tabIndex, tr(entry.toolTip));
+    }
+}
+
+PropertyTab* PropertiesFrame::tab(int index) const
+{
+    auto* page = qobject_cast<QScrollArea*>(m_tabWidget->widget(index));
+    return page != nullptr ? qobject_cast<PropertyTab*>(page->widget()) : nullptr;
+}
+
+void PropertiesFrame::showTab(PropertyTab* tab)
+{
+    for (int index = 0; index < m_tabWidget->count(); ++index) {
+        if (this->tab(index) == tab) {
+            m_tabWidget->setCurrentIndex(index);
+            return;
+        }
     }
 }
 

@@ -39,6 +39,11 @@ public:
     ItemsTab* itemsTab() const { return m_itemsTab; }
     MetaTab* metaTab() const { return m_metaTab; }
 
+    // The tab on the page at that index (each page scrolls its tab), or null.
+    PropertyTab* tab(int index) const;
+    // Makes the page that holds the tab current, as a click on its icon does.
+    void showTab(PropertyTab* tab);
+
 private:
     void initializeUi();
     void createTabs();

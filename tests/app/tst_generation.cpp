@@ -390,8 +390,13 @@ private slots:
         QVERIFY(label->text().size() < message.size());
         QCOMPARE(app.window()->width(), windowWidth);
         QVERIFY(app.preview()->height() >= previewHeight - label->fontMetrics().lineSpacing());
-        QCOMPARE(statistic->geometry().right(), statisticRight);
+        // The earlier statistic steps aside for the reason, and comes back in its place with the next run.
+        QVERIFY(!statistic->isVisible());
+        app.document()->resetToDefault();
+        QVERIFY(app.generate());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QVERIFY(statistic->isVisible());
+        QCOMPARE(statistic->geometry().right(), statisticRight);
     }
 
     // Light text on a translucent dark backing: it reads over a light pattern on a white background.

@@ -291,15 +291,18 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("isCancelPressed");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("isStatisticShown");
         const QString done = QStringLiteral("Work done in 02.250");
-        QTest::newRow("completed") << Status::Completed << QString() << false << done;
-        QTest::newRow("completed although Cancel came too late") << Status::Completed << QString() << true << done;
-        QTest::newRow("nothing fits") << Status::NothingFits << QString() << false << done;
-        QTest::newRow("cancelled") << Status::Cancelled << QString() << true << QStringLiteral("Canceled.");
+        QTest::newRow("completed") << Status::Completed << QString() << false << done << true;
+        QTest::newRow("completed although Cancel came too late")
+            << Status::Completed << QString() << true << done << true;
+        QTest::newRow("nothing fits") << Status::NothingFits << QString() << false << done << true;
+        QTest::newRow("cancelled") << Status::Cancelled << QString() << true << QStringLiteral("Canceled.") << true;
+        // A reason takes the statistic's place while it stands.
         QTest::newRow("refused") << Status::Refused << QStringLiteral("The grid is too large.") << false
-                                 << QStringLiteral("The grid is too large.");
+                                 << QStringLiteral("The grid is too large.") << false;
         QTest::newRow("failed, with Cancel pressed") << Status::Failed << QStringLiteral("The generation failed.")
-                                                     << true << QStringLiteral("The generation failed.");
+                                                     << true << QStringLiteral("The generation failed.") << false;
     }
 
     void endWorkText()
@@ -308,6 +311,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, isCancelPressed);
         QFETCH(QString, expected);
+        QFETCH(bool, isStatisticShown);
         StatusFixture line;
         line.now = 10000;
         line.frame.startWork();
@@ -318,7 +322,7 @@ private slots:
         line.frame.endWork(status, message);
         QCOMPARE(line.text(), expected);
         QCOMPARE(line.progressBar()->value(), 0);
-        QCOMPARE(line.visibility(), QList<bool>({false, false, true}));
+        QCOMPARE(line.visibility(), QList<bool>({false, false, isStatisticShown}));
     }
 
     void callsQueuedBeforeTheEndAreDropped()

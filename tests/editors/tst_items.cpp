@@ -39,7 +39,7 @@ struct Tab {
         : app(app), items(app.controller().document()->items()), tab(app.window()->propertiesFrame()->itemsTab()),
           list(tab->itemList())
     {
-        app.window()->propertiesFrame()->tabWidget()->setCurrentWidget(tab);
+        app.window()->propertiesFrame()->showTab(tab);
         QTRY_COMPARE(column(-1), texts([](const doc::Item& item) { return item.itemId(); }));
     }
 

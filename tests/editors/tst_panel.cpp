@@ -86,9 +86,9 @@ private slots:
         for (int index = 0; index < tabs->count(); ++index) {
             QCOMPARE(tabs->tabToolTip(index), toolTips.at(index));
             QVERIFY(tabs->tabText(index).isEmpty() && !tabs->tabIcon(index).isNull());
-            QCOMPARE(qobject_cast<PropertyTab*>(tabs->widget(index))->title(), titles.at(index));
+            QCOMPARE(panel->tab(index)->title(), titles.at(index));
         }
-        QCOMPARE(tabs->widget(5), panel->itemsTab());
+        QCOMPARE(panel->tab(5), panel->itemsTab());
 
         QCOMPARE(panel->viewMenu()->title(), QStringLiteral("&View"));
         QCOMPARE(actionTexts(panel->viewMenu()->actions()),

@@ -32,7 +32,7 @@ template<typename Tab>
 PanelEdit editIn(Tab* (PropertiesFrame::*tab)() const, const std::function<void(Tab*)>& edit)
 {
     return [tab, edit](PropertiesFrame* panel) {
-        panel->tabWidget()->setCurrentWidget((panel->*tab)());
+        panel->showTab((panel->*tab)());
         edit((panel->*tab)());
     };
 }

@@ -41,7 +41,7 @@ template<typename Tab>
 Tab* showTab(AppFixture& app, Tab* (PropertiesFrame::*tab)() const)
 {
     PropertiesFrame* panel = app.window()->propertiesFrame();
-    panel->tabWidget()->setCurrentWidget((panel->*tab)());
+    panel->showTab((panel->*tab)());
     return (panel->*tab)();
 }
 

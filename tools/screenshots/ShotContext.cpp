@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 
@@ -19,13 +20,15 @@ ShotContext::ShotContext(const QString& outputDir)
     m_outputDir.mkpath(QStringLiteral("."));
 }
 
-void ShotContext::start()
+void ShotContext::start(WindowSize size)
 {
     m_controller = std::make_unique<ApplicationController>();
     if (!m_controller->start()) {
         qFatal("The application did not start.");
     }
-    window()->resize(1400, 900);
+    if (size == WindowSize::LargeScreen) {
+        window()->resize(MainWindow::firstGeometry(QRect(0, 0, 1600, 1000), window()->minimumSize()).size());
+    }
     settle(300);
 }
 
@@ -69,6 +72,15 @@ void ShotContext::save(QWidget* widget, const QString& name)
     settle(50);
     const QString path = m_outputDir.filePath(name + QStringLiteral(".png"));
     if (!widget->grab().save(path)) {
+        qWarning("Could not write %s", qPrintable(path));
+    }
+}
+
+void ShotContext::saveScreen(const QString& name)
+{
+    settle(50);
+    const QString path = m_outputDir.filePath(name + QStringLiteral(".png"));
+    if (!window()->screen()->grabWindow(0).save(path)) {
         qWarning("Could not write %s", qPrintable(path));
     }
 }

@@ -27,8 +27,16 @@ public:
     explicit ShotContext(const QString& outputDir);
     ~ShotContext();
 
-    // Starts the application as the program does, with its main window at 1400 × 900.
-    void start();
+    // How the main window is sized once started.
+    enum class WindowSize {
+        // As it first opens on a 1600 × 1000 screen, wherever the tool runs.
+        LargeScreen,
+        // As it opens on the screen the tool runs on.
+        ThisScreen,
+    };
+
+    // Starts the application as the program does, with a first start's settings.
+    void start(WindowSize size = WindowSize::LargeScreen);
 
     ApplicationController& controller();
     MainWindow* window();
@@ -40,6 +48,8 @@ public:
 
     // Writes <name>.png of the widget as it is drawn now.
     void save(QWidget* widget, const QString& name);
+    // Writes <name>.png of the whole screen the main window is on (where the platform can grab it).
+    void saveScreen(const QString& name);
     // Opens the menu beside the main window, writes <name>.png of it and closes it.
     void saveMenu(QMenu* menu, const QString& name);
     // Runs the trigger, which opens a modal box or dialog (with exec or open), writes <name>.png of it,
@@ -59,6 +69,9 @@ private:
 
 // Shots taken before the application starts (boxes of the start-up itself).
 void shootShellStartUp(ShotContext& context);
+
+// The main window as it first opens on the screen the tool runs on (main runs only this when asked).
+void shootFirstStart(ShotContext& context);
 
 // One function per area of the program; main runs them in this order, after start().
 void shootShell(ShotContext& context);

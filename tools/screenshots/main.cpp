@@ -1,5 +1,6 @@
 // Writes PNGs of the program's windows, menus and boxes, for review and for the README. A developer
-// tool: it is not installed with the program. Usage: motifex_screenshots <output folder>
+// tool: it is not installed with the program. Usage: motifex_screenshots <output folder> [--first-start]
+// (only the main window as it first opens on the screen the tool runs on, and that screen)
 #include "ShotContext.h"
 
 #include "app/Application.h"
@@ -24,11 +25,17 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStringLiteral("fusion"));
     // Closing a window in a shot must not end the tool.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (argc < 2) {
-        qCritical("Usage: motifex_screenshots <output folder>");
+    const bool isFirstStartOnly = argc == 3 && qstrcmp(argv[2], "--first-start") == 0;
+    if (argc < 2 || (argc > 2 && !isFirstStartOnly)) {
+        qCritical("Usage: motifex_screenshots <output folder> [--first-start]");
         return 2;
     }
     ShotContext context(QString::fromLocal8Bit(argv[1]));
+    if (isFirstStartOnly) {
+        context.start(ShotContext::WindowSize::ThisScreen);
+        shootFirstStart(context);
+        return 0;
+    }
     shootShellStartUp(context);
     context.start();
     shootShell(context);

@@ -41,9 +41,9 @@ private:
     QVariant m_data;
 };
 
-void showTab(PropertiesFrame* panel, QWidget* tab)
+void showTab(PropertiesFrame* panel, PropertyTab* tab)
 {
-    panel->tabWidget()->setCurrentWidget(tab);
+    panel->showTab(tab);
     ShotContext::settle(300);
 }
 

@@ -43,9 +43,9 @@ using doc::DynamicValueInput;
 // Every step below works a control the way a click or an entry does, so the pattern is made through
 // the window's own editors, as a user makes it.
 
-void showTab(PropertiesFrame* panel, QWidget* tab)
+void showTab(PropertiesFrame* panel, PropertyTab* tab)
 {
-    panel->tabWidget()->setCurrentWidget(tab);
+    panel->showTab(tab);
     ShotContext::settle(200);
 }
 

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 
@@ -184,6 +185,14 @@ void shootShellStartUp(ShotContext& context)
          {QStringLiteral("shell-box-unable-to-move"), {}}});
     QFile::remove(brokenPath);
     QFile::remove(blockerPath);
+}
+
+void shootFirstStart(ShotContext& context)
+{
+    const QSize screenSize = context.window()->screen()->size();
+    const QString suffix = QStringLiteral("%1x%2").arg(screenSize.width()).arg(screenSize.height());
+    context.save(context.window(), QStringLiteral("shell-first-start-%1").arg(suffix));
+    context.saveScreen(QStringLiteral("shell-first-start-%1-screen").arg(suffix));
 }
 
 void shootShell(ShotContext& context)
