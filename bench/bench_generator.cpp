@@ -11,6 +11,9 @@
 //   bench_generator --runs=5                runs per measurement (default 3), after the warm-up run
 //   bench_generator --cancel-huge           the cancel cases on the largest grid a run accepts, and the
 //                                           copy list with 10^8 copies (minutes, about 6 GB)
+//   bench_generator --cancel-copy-list      one definition of 10^8 copies (3 mm down to 0.1 mm): Cancel
+//                                           pressed 0.3, 1.5 and 4 s into a run on one thread, and the
+//                                           copy list of that definition built alone (about 3 GB)
 //   bench_generator --benchmark_filter=large   one case (Google Benchmark options apply)
 
 #include "canvas/Canvas.h"
@@ -118,6 +121,7 @@ QMap<QString, Results> g_results;
 QString g_referenceMode = QStringLiteral("feasible");
 int g_runs = 3;
 bool g_isCancelHuge = false;
+bool g_isCancelCopyList = false;
 
 double processCpuSeconds()
 {
@@ -156,7 +160,16 @@ public:
         cancelWall = timer.nsecsElapsed() / 1e9;
         isCancelled.store(true);
     }
-    bool progressCancelRequested() override { return isCancelled.load(); }
+    // A cancel at a moment of the run counts from that moment, however long the run takes to ask.
+    bool progressCancelRequested() override
+    {
+        if (cancelAtSeconds >= 0 && !isCancelled.load() && timer.nsecsElapsed() / 1e9 >= cancelAtSeconds) {
+            std::lock_guard<std::mutex> lock(mutex);
+            cancelWall = cancelAtSeconds;
+            isCancelled.store(true);
+        }
+        return isCancelled.load();
+    }
 
     std::mutex mutex;
     QElapsedTimer timer;
@@ -165,6 +178,7 @@ public:
     QString cancelTask;
     int cancelAbove = 0;
     int cancelBelow = 0;
+    double cancelAtSeconds = -1;
     std::atomic<bool> isCancelled{false};
     double cancelWall = -1;
 };
@@ -368,6 +382,71 @@ void runCancel(benchmark::State& state, const Case& benchCase, const CancelPhase
     }
 }
 
+// One definition whose 10^8 copies all differ in radius, from 3 mm down to 0.1 mm: its copy list is the
+// longest part of a run.
+void setUpCopyListDocument(doc::Document& document)
+{
+    while (!document.items()->items().isEmpty()) {
+        document.items()->removeItem(0);
+    }
+    auto tapered = document.items()->addItem();
+    tapered->setRadius(geo::Length(3000000));
+    tapered->setRadiusTransition(QStringLiteral("linear"));
+    tapered->setRadiusEnd(geo::Length(100000));
+    tapered->setCount(100000000);
+}
+
+const Case copyListCase{QStringLiteral("copy-list"), setUpCopyListDocument, false};
+const std::vector<double> copyListCancelSeconds{0.3, 1.5, 4.0};
+
+QString copyListCancelName(double seconds)
+{
+    return QStringLiteral("copy-list:cancel-%1ms").arg(qRound(seconds * 1000));
+}
+
+// Cancel pressed a given time into a run on one thread.
+void runCopyListCancel(benchmark::State& state, double seconds)
+{
+    prepareDocument(copyListCase);
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    for (auto _ : state) {
+        const Measurement measurement = measure(pointGrid(), [seconds](PhaseClock& clock) { clock.cancelAtSeconds = seconds; });
+        report(state, measurement);
+        state.counters["cancel_ms"] = measurement.cancelLatency * 1000;
+        g_results[copyListCancelName(seconds)].byThreads[1] = measurement;
+    }
+}
+
+// The copy list alone, built to the end: how long it takes and a hash of what it holds.
+void runCopyListBuild(benchmark::State& state)
+{
+    prepareDocument(copyListCase);
+    const auto items = g_environment->document->items()->items();
+    for (auto _ : state) {
+        std::vector<double> seconds;
+        Measurement measurement;
+        for (int run = 0; run <= g_runs; ++run) {
+            QThreadPool::globalInstance()->waitForDone();
+            InstanceList list;
+            QElapsedTimer timer;
+            timer.start();
+            list.build(items, [] { return false; }, {});
+            if (run > 0) {
+                seconds.push_back(timer.nsecsElapsed() / 1e9);
+            }
+            QCryptographicHash hash(QCryptographicHash::Sha256);
+            hash.addData(QByteArrayView(reinterpret_cast<const char*>(list.entries().data()),
+                                        qsizetype(list.entries().size() * sizeof(InstanceList::Entry))));
+            measurement.hash = hash.result().toHex().left(16);
+            measurement.items = qint64(list.size());
+        }
+        measurement.total = measurement.preparation = median(seconds);
+        state.SetIterationTime(measurement.total);
+        state.counters["copies"] = double(measurement.items);
+        g_results[QStringLiteral("copy-list:build")].byThreads[1] = measurement;
+    }
+}
+
 void runReference(benchmark::State& state, const Case& benchCase)
 {
     prepareDocument(benchCase);
@@ -499,6 +578,15 @@ void printSummary(const std::vector<Case>& cases, const Case& cancelCase)
             printRow(name, 1, g_results[name].byThreads[1], 0, -1);
         }
     }
+    QStringList copyListNames{QStringLiteral("copy-list"), QStringLiteral("copy-list:build")};
+    for (const double seconds : copyListCancelSeconds) {
+        copyListNames.append(copyListCancelName(seconds));
+    }
+    for (const QString& name : copyListNames) {
+        if (g_results.contains(name) && g_results[name].byThreads.contains(1)) {
+            printRow(name, 1, g_results[name].byThreads[1], 0, -1);
+        }
+    }
     std::printf("canvases %s\n", differing.isEmpty() ? "identical across thread counts and equal to the reference"
                                                      : qPrintable(QStringLiteral("DIFFER: ") + differing.join(QStringLiteral(", "))));
 }
@@ -514,6 +602,8 @@ int main(int argc, char** argv)
             g_referenceMode = QString::fromLatin1(argument.mid(12));
         } else if (argument == "--cancel-huge") {
             g_isCancelHuge = true;
+        } else if (argument == "--cancel-copy-list") {
+            g_isCancelCopyList = true;
         } else if (argument.startsWith("--runs=")) {
             g_runs = std::max(1, argument.mid(7).toInt());
         } else {
@@ -560,6 +650,20 @@ int main(int argc, char** argv)
             ->Iterations(1)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
+    }
+    if (g_isCancelCopyList) {
+        benchmark::RegisterBenchmark("copy-list/build", runCopyListBuild)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("copy-list/whole-run", [](benchmark::State& state) { runGenerator(state, copyListCase, 1); })
+            ->Iterations(1)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
+        for (const double seconds : copyListCancelSeconds) {
+            benchmark::RegisterBenchmark(qPrintable(QStringLiteral("copy-list/cancel-%1ms").arg(qRound(seconds * 1000))),
+                                         [seconds](benchmark::State& state) { runCopyListCancel(state, seconds); })
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
     }
     benchmark::Initialize(&argumentCount, arguments.data());
     benchmark::RunSpecifiedBenchmarks();

@@ -30,7 +30,8 @@ ModeSettings settingsFor(Normal1DWidget::Mode mode)
     case Normal1DWidget::Mode::RotationDegrees:
         break;
     }
-    return {360.0, -1.0, 1.0, 30, u"\u00B0"};
+    // The masculine ordinal indicator (U+00BA) is the angle suffix the editors have always shown.
+    return {360.0, -1.0, 1.0, 30, u"\u00BA"};
 }
 
 } // namespace

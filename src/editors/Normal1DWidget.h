@@ -17,7 +17,7 @@ public:
     enum class Mode : int {
         Percent = 0,         // 0 .. 1 shown as 0 .. 100 %
         SignedPercent = 1,   // −1 .. 1 shown as −100 .. 100 %
-        HueDegrees = 2,      // −1 .. 1 shown as −360 .. 360 °
+        HueDegrees = 2,      // −1 .. 1 shown as −360 .. 360 º
         RotationDegrees = 3, // the same as HueDegrees
     };
 

@@ -1,6 +1,7 @@
 #include "generator/InstanceList.h"
 
 #include "doc/Item.h"
+#include "generator/BackgroundRelease.h"
 
 #include <algorithm>
 #include <functional>
@@ -174,19 +175,26 @@ bool InstanceList::build(const QList<std::shared_ptr<doc::Item>>& items, const C
             runs.push_back(Run{index, &constantRadii[index], 1, count});
             continue;
         }
+        // The list grows as the radii are computed, so a cancel is seen while its memory is being taken.
         std::vector<qint64>& radii = radiusLists[index];
-        radii.resize(count);
+        radii.reserve(count);
+        bool isDescending = true;
+        bool isAscending = true;
         for (quint64 copy = 0; copy < count; ++copy) {
-            radii[copy] = item.radiusForInstance(static_cast<int>(copy)).value();
+            const qint64 radius = item.radiusForInstance(static_cast<int>(copy)).value();
+            if (copy > 0) {
+                isDescending = isDescending && radius <= radii.back();
+                isAscending = isAscending && radius >= radii.back();
+            }
+            radii.push_back(radius);
             if (!meter.add(1)) {
-                clear();
-                return false;
+                return abandon(radiusLists);
             }
         }
-        if (std::is_sorted(radii.begin(), radii.end(), std::greater<qint64>())) {
+        if (isDescending) {
             runs.push_back(Run{index, radii.data(), count});
             meter.add(count);
-        } else if (std::is_sorted(radii.begin(), radii.end())) {
+        } else if (isAscending) {
             // Equal copies are interchangeable, so the reversed list is in order.
             runs.push_back(Run{index, radii.data(), count, 1, true});
             meter.add(count);
@@ -197,8 +205,7 @@ bool InstanceList::build(const QList<std::shared_ptr<doc::Item>>& items, const C
                           std::greater<qint64>());
                 runs.push_back(Run{index, radii.data() + start, end - start});
                 if (!meter.add(end - start)) {
-                    clear();
-                    return false;
+                    return abandon(radiusLists);
                 }
             }
         }
@@ -221,8 +228,7 @@ bool InstanceList::build(const QList<std::shared_ptr<doc::Item>>& items, const C
             heads.push(top);
         }
         if (!meter.add(group)) {
-            clear();
-            return false;
+            return abandon(radiusLists);
         }
     }
     meter.flush();
@@ -230,10 +236,18 @@ bool InstanceList::build(const QList<std::shared_ptr<doc::Item>>& items, const C
         workDone(totalWork - meter.done());
     }
     if (isCancelled && isCancelled()) {
-        clear();
-        return false;
+        return abandon(radiusLists);
     }
+    releaseInBackground(std::move(radiusLists));
     return true;
+}
+
+bool InstanceList::abandon(std::vector<std::vector<qint64>>& radiusLists) noexcept
+{
+    releaseInBackground(std::move(radiusLists));
+    releaseInBackground(std::move(m_entries));
+    clear();
+    return false;
 }
 
 void InstanceList::append(qint64 radius, quint32 item, quint64 count)

@@ -58,6 +58,9 @@ public:
 
 private:
     void append(qint64 radius, quint32 item, quint64 count);
+    // Ends a cancelled build: the radii and the entries so far are freed in the background, the list is
+    // left empty. Returns false, the build's answer.
+    bool abandon(std::vector<std::vector<qint64>>& radiusLists) noexcept;
 
     std::vector<std::shared_ptr<doc::Item>> m_items;
     std::vector<Entry> m_entries;

@@ -79,6 +79,14 @@ QStringList shapesDrawn(const QByteArray& svg)
     return drawn;
 }
 
+// The gallery as the user opens it, from the menu entry; null when it did not show.
+ExampleDialog* openGallery(AppFixture& app)
+{
+    actionWithText(app.window(), QStringLiteral("Open Example..."))->trigger();
+    auto* dialog = app.window()->findChild<ExampleDialog*>();
+    return dialog != nullptr && QTest::qWaitFor([dialog] { return dialog->isVisible(); }) ? dialog : nullptr;
+}
+
 QJsonObject readJson(const QString& path)
 {
     QFile file(path);
@@ -151,6 +159,41 @@ private slots:
         QTest::mouseClick(dialogButton(dialog, QDialogButtonBox::Open), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(app.document()->toData(), before);
+    }
+
+    // Where the user put the gallery and how large they made it outlives the session; with nothing
+    // stored it opens at its default size.
+    void geometryIsKeptBetweenSessions()
+    {
+        const QRect placed(0, 120, 800, 660);
+        {
+            AppFixture app;
+            ExampleDialog* dialog = openGallery(app);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->size(), QSize(800, 600));
+            dialog->move(placed.topLeft());
+            dialog->resize(placed.size());
+            QCOMPARE(QRect(dialog->pos(), dialog->size()), placed);
+            QTest::mouseClick(dialogButton(*dialog, QDialogButtonBox::Close), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible());
+            QVERIFY(app.window()->close());
+        }
+        QVERIFY(QSettings().contains(QStringLiteral("exampleDialog.geometry")));
+        {
+            AppFixture app;
+            ExampleDialog* dialog = openGallery(app);
+            QVERIFY(dialog);
+            QCOMPARE(QRect(dialog->pos(), dialog->size()), placed);
+            QTest::mouseClick(dialogButton(*dialog, QDialogButtonBox::Close), Qt::LeftButton);
+            QVERIFY(app.window()->close());
+        }
+        QSettings().clear();
+        {
+            AppFixture app;
+            ExampleDialog* dialog = openGallery(app);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->size(), QSize(800, 600));
+        }
     }
 
     // Looking at the night sky leaves the user's shapes and their folder alone, while the preview draws

@@ -169,7 +169,7 @@ private slots:
 
         EditorFixture itemRotation(DisplayMode::Rotation, item->rotation());
         QVERIFY(itemRotation.button(Input::Parent)->isEnabled());
-        QCOMPARE(itemRotation.text(itemRotation.widget->offsetEditor()), QStringLiteral("90.00\u00B0"));
+        QCOMPARE(itemRotation.text(itemRotation.widget->offsetEditor()), QStringLiteral("90.00\u00BA"));
         QCOMPARE(world.recorder.records() + itemRotation.recorder.records(), QStringList());
 
         // Detached, and then destroyed, the widget follows the value no more.
@@ -178,7 +178,7 @@ private slots:
         widget->setDynamicValue(nullptr);
         QVERIFY(widget->functionBox()->functions() == nullptr);
         item->rotation()->setOffset(0.5);
-        QCOMPARE(widget->offsetEditor()->spinBox()->text(), QStringLiteral("90.00\u00B0"));
+        QCOMPARE(widget->offsetEditor()->spinBox()->text(), QStringLiteral("90.00\u00BA"));
         widget->setDynamicValue(item->rotation());
         widget.reset();
         item->rotation()->setOffset(0.75); // must not reach the destroyed widget
@@ -251,9 +251,9 @@ private slots:
         fixture.value->setOffset(0.125);
         fixture.value->setCenter(geo::Normal2D(0.3, 0.9));
         QVERIFY(fixture.button(Input::Random)->isChecked());
-        QCOMPARE(fixture.text(fixture.widget->rangeStartEditor()), QStringLiteral("-90.00\u00B0"));
-        QCOMPARE(fixture.text(fixture.widget->rangeEndEditor()), QStringLiteral("270.00\u00B0"));
-        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("45.00\u00B0"));
+        QCOMPARE(fixture.text(fixture.widget->rangeStartEditor()), QStringLiteral("-90.00\u00BA"));
+        QCOMPARE(fixture.text(fixture.widget->rangeEndEditor()), QStringLiteral("270.00\u00BA"));
+        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("45.00\u00BA"));
         QCOMPARE(fixture.widget->inputWidget()->centerValue(), geo::Normal2D(0.3, 0.9));
         QVERIFY(!fixture.widget->inputWidget()->centerEditor()->isEnabled());
         QVERIFY(runQueuedCalls()); // each setter announced once; nothing was written back
@@ -272,17 +272,17 @@ private slots:
             fixture.value->setOffset(0.5);
             fixture.value->setInput(Input::Y);
         }
-        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("0.00\u00B0"));
+        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("0.00\u00BA"));
         // A change inside the chain is the function box's, and the same value again is no new value.
         fixture.value->functions()->appendFunction(
             doc::InputFunction::create("linear", doc::InputFunctionOperator::Map, doc::InputFunctionSource::Result));
         fixture.widget->setDynamicValue(fixture.value);
-        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("0.00\u00B0"));
+        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("0.00\u00BA"));
         QCOMPARE(fixture.widget->inputWidget()->inputValue(), Input::Zero);
 
         fixture.value->resetToDefaults();
         fixture.value->setOffset(0.5);
-        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("180.00\u00B0"));
+        QCOMPARE(fixture.text(fixture.widget->offsetEditor()), QStringLiteral("180.00\u00BA"));
     }
 
     void aRefreshWritesNothing()

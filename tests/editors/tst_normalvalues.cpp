@@ -89,8 +89,8 @@ private slots:
         QTest::addColumn<QString>("suffix");
         QTest::newRow("percent") << Mode::Percent << QList<double>{0, 100, 0, 100} << 10 << "%";
         QTest::newRow("signed percent") << Mode::SignedPercent << QList<double>{-100, 100, -100, 100} << 10 << "%";
-        QTest::newRow("hue") << Mode::HueDegrees << QList<double>{-360, 360, -360, 360} << 30 << "\u00B0";
-        QTest::newRow("rotation") << Mode::RotationDegrees << QList<double>{-360, 360, -360, 360} << 30 << "\u00B0";
+        QTest::newRow("hue") << Mode::HueDegrees << QList<double>{-360, 360, -360, 360} << 30 << "\u00BA";
+        QTest::newRow("rotation") << Mode::RotationDegrees << QList<double>{-360, 360, -360, 360} << 30 << "\u00BA";
     }
 
     void modeSettings()
@@ -120,8 +120,9 @@ private slots:
         QTest::newRow("below range") << Mode::Percent << -0.2 << "0.00%" << 0 << 0.0;
         QTest::newRow("NaN") << Mode::Percent << qQNaN() << "0.00%" << 0 << 0.0;
         QTest::newRow("signed fraction") << Mode::SignedPercent << -0.255 << "-25.50%" << -25 << -0.255;
-        QTest::newRow("quarter turn") << Mode::RotationDegrees << 0.25 << "90.00\u00B0" << 90 << 0.25;
-        QTest::newRow("beyond a turn") << Mode::HueDegrees << 1.5 << "360.00\u00B0" << 360 << 1.0;
+        QTest::newRow("quarter turn") << Mode::RotationDegrees << 0.25 << "90.00\u00BA" << 90 << 0.25;
+        QTest::newRow("beyond a turn") << Mode::HueDegrees << 1.5 << "360.00\u00BA" << 360 << 1.0;
+        QTest::newRow("beyond a turn back") << Mode::RotationDegrees << -1.5 << "-360.00\u00BA" << -360 << -1.0;
     }
 
     void shownValues()
@@ -151,7 +152,7 @@ private slots:
         QTest::newRow("above the range") << Mode::Percent << "150" << 0 << "100.00%" << 1.0 << 100;
         QTest::newRow("below the range") << Mode::SignedPercent << "-150" << 0 << "-100.00%" << -1.0 << -100;
         QTest::newRow("with suffix") << Mode::Percent << "12%" << 0 << "12.00%" << 0.12 << 12;
-        QTest::newRow("beyond a turn") << Mode::HueDegrees << "400" << 0 << "360.00\u00B0" << 1.0 << 360;
+        QTest::newRow("beyond a turn") << Mode::HueDegrees << "400" << 0 << "360.00\u00BA" << 1.0 << 360;
         QTest::newRow("spin step keeps the fraction") << Mode::Percent << "" << int(Qt::Key_Up) << "50.60%" << 0.506 << 50;
         QTest::newRow("slider step") << Mode::Percent << "" << int(Qt::Key_Right) << "51.00%" << 0.51 << 51;
     }

@@ -158,9 +158,24 @@ private slots:
         QTest::keyClick(tab->notesField(), Qt::Key_Return);
         QCOMPARE(recorder.records(), QStringList(3, "changed properties/notes"));
         QCOMPARE(propertiesOf(app)->notes(), QStringLiteral("ab\n"));
+    }
+
+    // A name takes 120 characters: keys typed beyond them change neither the field nor the document.
+    void nameStopsAt120Characters()
+    {
+        AppFixture app;
+        MetaTab* tab = showTab(app, &PropertiesFrame::metaTab);
+        QTest::keyClicks(tab->nameField(), QString(118, QLatin1Char('w')));
+        ChangeRecorder recorder(documentOf(app));
+        QTest::keyClicks(tab->nameField(), QStringLiteral("xyz!"));
+        const QString kept = QString(118, QLatin1Char('w')) + QStringLiteral("xy");
+        QCOMPARE(tab->nameField()->text(), kept);
+        QCOMPARE(propertiesOf(app)->name(), kept);
+        QCOMPARE(recorder.records(), QStringList(2, "changed properties/name"));
 
         tab->nameField()->clear();
         QTest::keyClicks(tab->nameField(), QString(130, QLatin1Char('w')));
+        QCOMPARE(tab->nameField()->text(), QString(120, QLatin1Char('w')));
         QCOMPARE(propertiesOf(app)->name(), QString(120, QLatin1Char('w')));
     }
 

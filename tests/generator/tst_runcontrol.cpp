@@ -4,8 +4,11 @@
 
 #include "generator/InstanceList.h"
 
+#include <QFile>
 #include <QSemaphore>
 #include <QtConcurrent>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -123,6 +126,17 @@ std::vector<Copy> sortedCopies(const QList<std::shared_ptr<doc::Item>>& items)
     return copies;
 }
 
+// The memory the process holds in RAM, in bytes.
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : -1;
+}
+
 } // namespace
 
 class TestRunControl : public QObject
@@ -163,6 +177,66 @@ private slots:
         if (!expected.empty()) {
             QCOMPARE(list.smallestRadius(), expected.back().second);
         }
+    }
+
+    // A cancel is answered at the check that sees it, in each pass of the build: computing the radii,
+    // sorting them, merging the definitions. Nothing is kept.
+    void instanceListStopsAtTheCheckThatSeesACancel_data()
+    {
+        QTest::addColumn<std::vector<ItemSetup>>("setups");
+        QTest::addColumn<int>("cancellingCheck");
+        QTest::addColumn<quint64>("workBeforeCancel");
+        const std::vector<ItemSetup> taper{{3.0, 100000, 0.1, "linear"}};
+        const std::vector<ItemSetup> upAndDown{{0.4, 300000, 0.2, "triangle_5"}};
+        QTest::newRow("computing the first radii") << taper << 1 << quint64(4096);
+        QTest::newRow("computing later radii") << taper << 20 << quint64(20 * 4096);
+        // 73 checks while the radii are computed, the next after the first sorted chunk (2^18 copies).
+        QTest::newRow("sorting") << upAndDown << 74 << quint64(73 * 4096 + 992 + 262144);
+        // 24 checks while the radii are computed, one as the list is found in order, then one every
+        // 4096 copies merged.
+        QTest::newRow("merging") << taper << 26 << quint64(200000 + 4096);
+    }
+
+    void instanceListStopsAtTheCheckThatSeesACancel()
+    {
+        QFETCH(std::vector<ItemSetup>, setups);
+        QFETCH(int, cancellingCheck);
+        setItems(*m_startup->document, setups);
+        const auto items = m_startup->document->items()->items();
+        InstanceList list;
+        int checks = 0;
+        quint64 work = 0;
+        QVERIFY(!list.build(items, [&checks, cancellingCheck] { return ++checks == cancellingCheck; },
+                            [&work](quint64 done) { work += done; }));
+        QCOMPARE(checks, cancellingCheck);
+        QTEST(work, "workBeforeCancel");
+        QVERIFY(list.isEmpty());
+        QVERIFY(list.entries().empty());
+        QVERIFY(!list.hasNext());
+
+        // The same list builds whole afterwards.
+        QVERIFY(list.build(items, [] { return false; }, {}));
+        QVERIFY(expandedList(list) == sortedCopies(items));
+    }
+
+    // The radii take their memory as they are computed: at the first cancel check the build holds a few
+    // pages, not the room of every copy, so a cancel is seen before a large list is filled.
+    void instanceListTakesMemoryAsItGoes()
+    {
+        const int count = 10000000; // 80 MB of radii
+        setItems(*m_startup->document, {{3.0, count, 0.1, "linear"}});
+        const auto items = m_startup->document->items()->items();
+        const qint64 before = residentBytes();
+        QVERIFY(before > 0);
+        qint64 atFirstCheck = -1;
+        InstanceList list;
+        QVERIFY(!list.build(items, [&atFirstCheck] {
+            atFirstCheck = residentBytes();
+            return true;
+        }, {}));
+        QVERIFY2(atFirstCheck - before < 16 * 1024 * 1024,
+                 qPrintable(QStringLiteral("%1 bytes taken").arg(atFirstCheck - before)));
+        QVERIFY(list.isEmpty());
     }
 
     void progressBandsCoverEveryPass_data()
